@@ -1,0 +1,67 @@
+// Whole-file reads, file identity for change detection, the save lock, and the
+// crash-safe replacement of a settings file.
+#ifndef DICOMSETTINGS_STORE_DURABLEFILE_H
+#define DICOMSETTINGS_STORE_DURABLEFILE_H
+
+#include <sys/stat.h>
+
+#include <string>
+
+namespace keytreestore {
+
+// What tells one version of a file on disk from another.
+struct FileIdentity {
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  struct timespec modified {};
+  struct timespec changed {};
+  mode_t mode = 0;
+  uid_t owner = 0;
+  gid_t group = 0;
+
+  bool SameVersion(const FileIdentity& other) const;
+};
+
+FileIdentity IdentityOf(const struct stat& info);
+// Identity of the file a path names now (following links); exists is false if none.
+FileIdentity StatIdentity(const std::string& path);
+
+// Reads a whole file: STORE_OK, STORE_E_NO_FILE or STORE_E_IO. *identity is the
+// identity of the very file read.
+int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* identity);
+
+// The file a path finally names after following symbolic links; the path itself
+// when it names no link or the link cannot be resolved.
+std::string ResolveLinks(const std::string& path);
+
+// An exclusive advisory lock on "<target>.lock", held until destruction. flock
+// locks die with their process, so a crashed holder never leaves a stale lock.
+class SaveLock {
+ public:
+  SaveLock() = default;
+  ~SaveLock();
+  SaveLock(const SaveLock&) = delete;
+  SaveLock& operator=(const SaveLock&) = delete;
+  // STORE_OK, or STORE_E_IO when the lock file cannot be opened or the lock is
+  // not had within timeoutMs milliseconds.
+  int Acquire(const std::string& target, int timeoutMs);
+
+ private:
+  int fd_ = -1;
+};
+
+// Replaces target with bytes: a temporary file in the same directory is written,
+// fsynced, given the old file's permission bits (and owner, where allowed), renamed
+// over target, and the directory is fsynced. STORE_OK or STORE_E_IO; on failure the
+// temporary file is gone and target untouched.
+int ReplaceFile(const std::string& target, const std::string& bytes, const FileIdentity& old);
+
+// Removes temporary files that an interrupted save left beside target. Call only
+// while holding the save lock.
+void RemoveStaleTemporaries(const std::string& target);
+
+}  // namespace keytreestore
+
+#endif

@@ -1,0 +1,154 @@
+// The store's C functions: argument checks, then the open file's tree under its lock.
+#include "KeyTreeStore.h"
+
+#include <cstring>
+#include <new>
+
+#include "OpenFileTable.h"
+#include "Utf8.h"
+
+using keytreestore::OpenFile;
+using keytreestore::OpenFileTable;
+using keytreestore::ParsedKey;
+
+namespace {
+
+// Runs fn with the open file of path locked; results of bad paths and of files
+// that are not open come first. Allocation failures become STORE_E_NO_MEMORY.
+template <class Fn>
+int WithOpenFile(const wchar_t* path, Fn fn) {
+  if (path == nullptr || path[0] == L'\0') return STORE_E_BAD_ARGUMENT;
+  try {
+    std::shared_ptr<OpenFile> file = OpenFileTable::Instance().Find(path);
+    if (!file) return STORE_E_NOT_OPEN;
+    std::lock_guard<std::mutex> guard(file->mutex);
+    return fn(*file);
+  } catch (const std::bad_alloc&) {
+    return STORE_E_NO_MEMORY;
+  }
+}
+
+// A value text as UTF-8: STORE_OK, STORE_E_TOO_LONG, or STORE_E_BAD_ARGUMENT for
+// characters an XML 1.0 file cannot hold.
+int ValueToUtf8(const wchar_t* value, std::string* out) {
+  if (value == nullptr) return STORE_E_BAD_ARGUMENT;
+  if (wcsnlen(value, STORE_MAX_VALUE_LENGTH + 1) > STORE_MAX_VALUE_LENGTH) return STORE_E_TOO_LONG;
+  char bytes[4];
+  for (const wchar_t* p = value; *p != L'\0'; ++p) {
+    const wchar_t c = *p;
+    const bool control = c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
+    if (control || c == 0xFFFE || c == 0xFFFF || !keytreestore::IsScalarValue(c)) {
+      return STORE_E_BAD_ARGUMENT;
+    }
+    out->append(bytes, keytreestore::EncodeUtf8(c, bytes));
+  }
+  return STORE_OK;
+}
+
+}  // namespace
+
+extern "C" {
+
+int StoreOpen(const wchar_t* path, int /*comInitFlag: no use on this platform*/) {
+  try {
+    return OpenFileTable::Instance().Open(path);
+  } catch (const std::bad_alloc&) {
+    return STORE_E_NO_MEMORY;
+  }
+}
+
+int StoreClose(const wchar_t* path, int /*comInitFlag*/) {
+  return OpenFileTable::Instance().Close(path);
+}
+
+int StoreLoad(const wchar_t* path) {
+  return WithOpenFile(path, [](OpenFile& f) { return keytreestore::LoadFromDisk(f, nullptr); });
+}
+
+int StoreSave(const wchar_t* path) {
+  return WithOpenFile(path, [](OpenFile& f) { return keytreestore::SaveToDisk(f); });
+}
+
+int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
+  if (buffer == nullptr) return STORE_E_BAD_ARGUMENT;
+  return WithOpenFile(path, [&](OpenFile& f) {
+    ParsedKey parsed;
+    const int result = parsed.Parse(key);
+    if (result != STORE_OK) return result;
+    const pugi::xml_node node = f.document.Find(parsed);
+    if (!node) return static_cast<int>(STORE_E_NOT_FOUND);
+    return keytreestore::ReadNodeText(node, buffer);
+  });
+}
+
+int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value) {
+  return WithOpenFile(path, [&](OpenFile& f) {
+    ParsedKey parsed;
+    int result = parsed.Parse(key);
+    if (result != STORE_OK) return result;
+    std::string text;
+    result = ValueToUtf8(value, &text);
+    if (result != STORE_OK) return result;
+    pugi::xml_node node = f.document.FindOrCreate(parsed);
+    if (!node || !node.text().set(text.c_str())) return static_cast<int>(STORE_E_NO_MEMORY);
+    f.changes[parsed.Canonical(parsed.size())] = {std::wstring(key), std::move(text)};
+    return static_cast<int>(STORE_OK);
+  });
+}
+
+int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
+  if (count == nullptr) return STORE_E_BAD_ARGUMENT;
+  return WithOpenFile(path, [&](OpenFile& f) {
+    ParsedKey parsed;
+    const int result = parsed.Parse(key);
+    if (result != STORE_OK) return result;
+    *count = f.document.Count(parsed);
+    return static_cast<int>(STORE_OK);
+  });
+}
+
+int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
+  if (updated == nullptr) return STORE_E_BAD_ARGUMENT;
+  return WithOpenFile(path, [&](OpenFile& f) {
+    *updated = keytreestore::StatIdentity(f.diskPath).SameVersion(f.identity) ? 0 : 1;
+    return static_cast<int>(STORE_OK);
+  });
+}
+
+int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
+  StoreParseError local;
+  if (error == nullptr) error = &local;
+  *error = StoreParseError{STORE_OK, 0, 0, ""};
+  try {
+    OpenFile file;
+    int result = keytreestore::PathToDisk(path, &file.diskPath);
+    if (result == STORE_OK) result = keytreestore::LoadFromDisk(file, error);
+    if (result != STORE_OK && error->result == STORE_OK) {
+      error->result = result;
+      std::snprintf(error->text, sizeof error->text, "%s", StoreResultText(result));
+    }
+    return result;
+  } catch (const std::bad_alloc&) {
+    error->result = STORE_E_NO_MEMORY;
+    return STORE_E_NO_MEMORY;
+  }
+}
+
+const char* StoreResultText(int result) {
+  switch (result) {
+    case STORE_OK: return "success";
+    case STORE_E_NOT_OPEN: return "the settings file is not open";
+    case STORE_E_NOT_FOUND: return "no setting under that key";
+    case STORE_E_BAD_KEY: return "malformed key";
+    case STORE_E_NO_FILE: return "no such file";
+    case STORE_E_PARSE: return "not a well-formed settings file";
+    case STORE_E_IO: return "reading or writing the file failed";
+    case STORE_E_TOO_LONG: return "value, key or path too long";
+    case STORE_E_BAD_ARGUMENT: return "null or empty argument";
+    case STORE_E_NO_MEMORY: return "out of memory";
+    case 201: return "the object is not in the right open state";
+    default: return "unknown result code";
+  }
+}
+
+}  // extern "C"

@@ -1,0 +1,105 @@
+// UTF-8 encoding and strict decoding for the settings store.
+#include "Utf8.h"
+
+namespace keytreestore {
+
+bool IsScalarValue(wchar_t c) {
+  const unsigned long u = static_cast<unsigned long>(c);
+  return u <= 0x10FFFFul && !(u >= 0xD800ul && u <= 0xDFFFul);
+}
+
+size_t EncodeUtf8(wchar_t c, char* out) {
+  const unsigned long u = static_cast<unsigned long>(c);
+  if (u < 0x80) {
+    out[0] = static_cast<char>(u);
+    return 1;
+  }
+  if (u < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (u >> 6));
+    out[1] = static_cast<char>(0x80 | (u & 0x3F));
+    return 2;
+  }
+  if (u < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (u >> 12));
+    out[1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (u & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (u >> 18));
+  out[1] = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (u & 0x3F));
+  return 4;
+}
+
+bool AppendUtf8(std::string& out, const wchar_t* text) {
+  char bytes[4];
+  for (; *text != L'\0'; ++text) {
+    if (!IsScalarValue(*text)) return false;
+    out.append(bytes, EncodeUtf8(*text, bytes));
+  }
+  return true;
+}
+
+size_t DecodeUtf8(const char* text, size_t length, wchar_t* out) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text);
+  if (length == 0) return 0;
+  const unsigned char b0 = s[0];
+  if (b0 < 0x80) {
+    *out = static_cast<wchar_t>(b0);
+    return 1;
+  }
+  size_t need;
+  unsigned long cp;
+  unsigned long min;
+  if ((b0 & 0xE0) == 0xC0) {
+    need = 2, cp = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    need = 3, cp = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    need = 4, cp = b0 & 0x07, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (length < need) return 0;
+  for (size_t i = 1; i < need; ++i) {
+    if ((s[i] & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (s[i] & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  *out = static_cast<wchar_t>(cp);
+  return need;
+}
+
+long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity) {
+  size_t written = 0;
+  size_t i = 0;
+  while (i < length) {
+    wchar_t c;
+    const size_t n = DecodeUtf8(text + i, length - i, &c);
+    if (n == 0) return -2;
+    if (written + 1 >= capacity) return -1;
+    out[written++] = c;
+    i += n;
+  }
+  if (capacity == 0) return -1;
+  out[written] = L'\0';
+  return static_cast<long>(written);
+}
+
+size_t FindInvalidUtf8(const char* text, size_t length) {
+  size_t i = 0;
+  while (i < length) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    wchar_t c;
+    const size_t n = DecodeUtf8(text + i, length - i, &c);
+    if (n == 0) return i;
+    i += n;
+  }
+  return length;
+}
+
+}  // namespace keytreestore

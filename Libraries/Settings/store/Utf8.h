@@ -1,0 +1,34 @@
+// Conversion between the API's wchar_t texts (UTF-32) and the UTF-8 of the files.
+#ifndef DICOMSETTINGS_STORE_UTF8_H
+#define DICOMSETTINGS_STORE_UTF8_H
+
+#include <cstddef>
+#include <string>
+
+namespace keytreestore {
+
+// True for a code point that UTF-8 can carry (no surrogates, at most U+10FFFF).
+bool IsScalarValue(wchar_t c);
+
+// Appends the UTF-8 form of c to out (c must satisfy IsScalarValue). Returns bytes written.
+size_t EncodeUtf8(wchar_t c, char* out);
+
+// Appends the UTF-8 form of a NUL-terminated text; false (out unchanged in length
+// beyond what was appended) when the text holds a code point UTF-8 cannot carry.
+bool AppendUtf8(std::string& out, const wchar_t* text);
+
+// Decodes one UTF-8 sequence at text[0..length); returns its byte length, or 0 when
+// the bytes there are not well-formed UTF-8 (overlong, surrogate, truncated, > U+10FFFF).
+size_t DecodeUtf8(const char* text, size_t length, wchar_t* out);
+
+// Decodes text[0..length) into out, which holds capacity wchar_t including the NUL.
+// Returns the number of characters, or -1 when they do not fit (out is then untouched
+// beyond its first capacity entries) and -2 when the bytes are not valid UTF-8.
+long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity);
+
+// Offset of the first byte that is not well-formed UTF-8, or length when all are.
+size_t FindInvalidUtf8(const char* text, size_t length);
+
+}  // namespace keytreestore
+
+#endif

@@ -113,8 +113,7 @@ void ElementCore::BindFromSchema(const ElementSchema& schema) {
   SchemaBinding::BindElement(*this, schema, PathCopy(m_filePath));
 }
 
-void BindSection(CAccessLibraryBaseCpp& section, const wchar_t* path,
-                 const SectionSchema& schema) {
+void BindSection(CAccessLibraryBaseCpp& section, const wchar_t* path, const SectionSchema& schema) {
   const SharedText shared = PathCopy(path);
   for (int v = 0; v < schema.valueCount; ++v) {
     schema.values[v].proxy(&section).BindShared(shared, SharedText(), schema.values[v].key);
@@ -162,10 +161,14 @@ ElementCore& NestedElement(ElementCore& element, const ListField& list, int inde
 
 const char* ValueKindName(ValueKind kind) {
   switch (kind) {
-    case ValueKind::Integer: return "integer";
-    case ValueKind::FloatingPoint: return "floating-point";
-    case ValueKind::Boolean: return "boolean";
-    case ValueKind::String: return "string";
+    case ValueKind::Integer:
+      return "integer";
+    case ValueKind::FloatingPoint:
+      return "floating-point";
+    case ValueKind::Boolean:
+      return "boolean";
+    case ValueKind::String:
+      return "string";
   }
   return "unknown";
 }

@@ -179,7 +179,9 @@ template <size_t N>
 constexpr int CountOf(const ListField (&)[N]) {
   return static_cast<int>(N);
 }
-constexpr int CountOf(std::nullptr_t) { return 0; }
+constexpr int CountOf(std::nullptr_t) {
+  return 0;
+}
 template <size_t N>
 constexpr const ValueField* First(const ValueField (&rows)[N]) {
   return rows;
@@ -188,19 +190,20 @@ template <size_t N>
 constexpr const ListField* First(const ListField (&rows)[N]) {
   return rows;
 }
-constexpr std::nullptr_t First(std::nullptr_t) { return nullptr; }
+constexpr std::nullptr_t First(std::nullptr_t) {
+  return nullptr;
+}
 }  // namespace schema_detail
 
 template <class V, class L>
-constexpr ElementSchema MakeElementSchema(const char* className, const V& values,
-                                          const L& lists) {
+constexpr ElementSchema MakeElementSchema(const char* className, const V& values, const L& lists) {
   return ElementSchema{className, schema_detail::First(values), schema_detail::CountOf(values),
                        schema_detail::First(lists), schema_detail::CountOf(lists)};
 }
 
 template <class S, class V, class L>
-constexpr SectionSchema MakeSectionSchema(const char* area, const char* className,
-                                          const V& values, const L& lists) {
+constexpr SectionSchema MakeSectionSchema(const char* area, const char* className, const V& values,
+                                          const L& lists) {
   return SectionSchema{area,
                        className,
                        schema_detail::First(values),
@@ -215,48 +218,49 @@ constexpr SectionSchema MakeSectionSchema(const char* area, const char* classNam
 }  // namespace DicomAccessLibraryCpp
 
 // The section operations every section class declares (inside its class body).
-#define DICOMSETTINGS_SECTION(Class)                                 \
- public:                                                             \
-  explicit Class(const wchar_t* path);                               \
-  Class(const wchar_t* path, int comInitFlag);                       \
-  Class(const Class& other);                                         \
-  ~Class();                                                          \
-  Class& operator=(Class& other);                                    \
-  static const ::DicomAccessLibraryCpp::SectionSchema& Schema();     \
-                                                                     \
- private:                                                            \
-  void InitProperty();                                               \
-                                                                     \
+#define DICOMSETTINGS_SECTION(Class)                             \
+ public:                                                         \
+  explicit Class(const wchar_t* path);                           \
+  Class(const wchar_t* path, int comInitFlag);                   \
+  Class(const Class& other);                                     \
+  ~Class();                                                      \
+  Class& operator=(Class& other);                                \
+  static const ::DicomAccessLibraryCpp::SectionSchema& Schema(); \
+                                                                 \
+ private:                                                        \
+  void InitProperty();                                           \
+                                                                 \
  public:
 
 // Their definitions, from the class's key table (in its source file).
-#define DICOMSETTINGS_DEFINE_SECTION(Class, area, values, lists)                          \
-  Class::Class(const wchar_t* path) : Class(path, 1) {}                                   \
-  Class::Class(const wchar_t* path, int comInitFlag)                                      \
-      : CAccessLibraryBaseCpp(path, comInitFlag) {                                        \
-    InitProperty();                                                                       \
-  }                                                                                       \
-  Class::Class(const Class& other) : CAccessLibraryBaseCpp(other) { InitProperty(); }     \
-  Class::~Class() = default;                                                              \
-  Class& Class::operator=(Class& other) {                                                 \
-    if (this != &other) ::DicomAccessLibraryCpp::CopySectionValues(*this, other, Schema()); \
-    return *this;                                                                         \
-  }                                                                                       \
-  void Class::InitProperty() {                                                            \
-    ::DicomAccessLibraryCpp::BindSection(*this, GetFilePath(), Schema());                 \
-  }                                                                                       \
-  const ::DicomAccessLibraryCpp::SectionSchema& Class::Schema() {                         \
-    static const ::DicomAccessLibraryCpp::SectionSchema schema =                          \
-        ::DicomAccessLibraryCpp::MakeSectionSchema<Class>(area, #Class, values, lists);   \
-    return schema;                                                                        \
+#define DICOMSETTINGS_DEFINE_SECTION(Class, area, values, lists)                                  \
+  Class::Class(const wchar_t* path) : Class(path, 1) {}                                           \
+  Class::Class(const wchar_t* path, int comInitFlag) : CAccessLibraryBaseCpp(path, comInitFlag) { \
+    InitProperty();                                                                               \
+  }                                                                                               \
+  Class::Class(const Class& other) : CAccessLibraryBaseCpp(other) {                               \
+    InitProperty();                                                                               \
+  }                                                                                               \
+  Class::~Class() = default;                                                                      \
+  Class& Class::operator=(Class& other) {                                                         \
+    if (this != &other) ::DicomAccessLibraryCpp::CopySectionValues(*this, other, Schema());       \
+    return *this;                                                                                 \
+  }                                                                                               \
+  void Class::InitProperty() {                                                                    \
+    ::DicomAccessLibraryCpp::BindSection(*this, GetFilePath(), Schema());                         \
+  }                                                                                               \
+  const ::DicomAccessLibraryCpp::SectionSchema& Class::Schema() {                                 \
+    static const ::DicomAccessLibraryCpp::SectionSchema schema =                                  \
+        ::DicomAccessLibraryCpp::MakeSectionSchema<Class>(area, #Class, values, lists);           \
+    return schema;                                                                                \
   }
 
 // An element class's table accessor, from its key table (in its source file).
-#define DICOMSETTINGS_DEFINE_ELEMENT(Class, values, lists)                                \
-  const ::DicomAccessLibraryCpp::ElementSchema& Class::Schema() {                         \
-    static const ::DicomAccessLibraryCpp::ElementSchema schema =                          \
-        ::DicomAccessLibraryCpp::MakeElementSchema(#Class, values, lists);                \
-    return schema;                                                                        \
+#define DICOMSETTINGS_DEFINE_ELEMENT(Class, values, lists)                 \
+  const ::DicomAccessLibraryCpp::ElementSchema& Class::Schema() {          \
+    static const ::DicomAccessLibraryCpp::ElementSchema schema =           \
+        ::DicomAccessLibraryCpp::MakeElementSchema(#Class, values, lists); \
+    return schema;                                                         \
   }
 
 #endif

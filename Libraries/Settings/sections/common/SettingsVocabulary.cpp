@@ -8,7 +8,12 @@ namespace {
 
 using SchemaOf = const SectionSchema& (*)();
 constexpr SchemaOf kSections[] = {
-    &CEchoScuSetting::Schema,
+    &CEchoScuSetting::Schema,     &CStorageScuSetting::Schema,    &CPrintScuSetting::Schema,
+    &CPrintNeventSetting::Schema, &CMediaScuSetting::Schema,      &CScScuRecvSetting::Schema,
+    &CScScuSendSetting::Schema,   &CDetachScuRecvSetting::Schema, &CDetachScuSendSetting::Schema,
+    &CMwmScuSetting::Schema,      &CMwmScuInfoSetting::Schema,    &CMppsScuSetting::Schema,
+    &CDicomSetupSetting::Schema,  &CDicomClientSetting::Schema,   &CDicomErrorSetting::Schema,
+    &CSpecificCharConv::Schema,
 };
 constexpr int kSectionCount = static_cast<int>(sizeof kSections / sizeof kSections[0]);
 

@@ -19,6 +19,8 @@ constexpr ListField kLists[] = {
 
 DICOMSETTINGS_DEFINE_SECTION(CEchoScuSetting, "echo", kValues, kLists)
 
-int CEchoScuSetting::GetCountSyntax() { return CountSectionList(GetFilePath(), kLists[0]); }
+int CEchoScuSetting::GetCountSyntax() {
+  return CountSectionList(GetFilePath(), kLists[0]);
+}
 
 }  // namespace DicomAccessLibraryCpp

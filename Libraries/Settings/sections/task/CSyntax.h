@@ -50,14 +50,14 @@ class SyntaxEntry : public ListElement<SyntaxEntry<Capacity>> {
 }  // namespace DicomAccessLibraryCpp
 
 // Declares Namespace::CSyntax of the given shape, friend of its owning section.
-#define DICOMSETTINGS_SYNTAX_CLASS(Namespace, Capacity, OwnerSection)             \
-  namespace DicomAccessLibraryCpp {                                               \
-  class OwnerSection;                                                             \
-  namespace Namespace {                                                           \
-  class DICOMSETTINGS_API CSyntax : public SyntaxEntry<Capacity> {                \
-    friend class ::DicomAccessLibraryCpp::OwnerSection;                           \
-  };                                                                              \
-  }                                                                               \
+#define DICOMSETTINGS_SYNTAX_CLASS(Namespace, Capacity, OwnerSection) \
+  namespace DicomAccessLibraryCpp {                                   \
+  class OwnerSection;                                                 \
+  namespace Namespace {                                               \
+  class DICOMSETTINGS_API CSyntax : public SyntaxEntry<Capacity> {    \
+    friend class ::DicomAccessLibraryCpp::OwnerSection;               \
+  };                                                                  \
+  }                                                                   \
   }
 
 DICOMSETTINGS_SYNTAX_CLASS(EchoScu, 1, CEchoScuSetting)

@@ -33,14 +33,14 @@ extern "C" {
 #endif
 
 enum {
-  STORE_OK = 0,             /* success */
-  STORE_E_NOT_OPEN = 1,     /* the path is not open in this process */
-  STORE_E_NOT_FOUND = 2,    /* the key names no node */
-  STORE_E_BAD_KEY = 3,      /* the key is malformed: not absolute, an empty component, a bad index */
-  STORE_E_NO_FILE = 4,      /* no file at the path */
-  STORE_E_PARSE = 5,        /* the file is not a well-formed settings file */
-  STORE_E_IO = 6,           /* reading or writing the file failed (permissions, full disk) */
-  STORE_E_TOO_LONG = 7,     /* a value, key or path over its limit */
+  STORE_OK = 0,          /* success */
+  STORE_E_NOT_OPEN = 1,  /* the path is not open in this process */
+  STORE_E_NOT_FOUND = 2, /* the key names no node */
+  STORE_E_BAD_KEY = 3,   /* the key is malformed: not absolute, an empty component, a bad index */
+  STORE_E_NO_FILE = 4,   /* no file at the path */
+  STORE_E_PARSE = 5,     /* the file is not a well-formed settings file */
+  STORE_E_IO = 6,        /* reading or writing the file failed (permissions, full disk) */
+  STORE_E_TOO_LONG = 7,  /* a value, key or path over its limit */
   STORE_E_BAD_ARGUMENT = 8, /* a null or empty argument */
   STORE_E_NO_MEMORY = 9     /* allocation failed */
 };
@@ -74,10 +74,10 @@ KEYTREESTORE_API const char* StoreResultText(int result);
 
 /* Where a file failed to parse: line and column from 1, or 0 where the file gives none. */
 typedef struct StoreParseError {
-  int result;      /* STORE_OK when the file parses, else the code StoreOpen would give */
-  int line;        /* 1-based line of the fault, 0 if unknown */
-  int column;      /* 1-based column (in characters) of the fault, 0 if unknown */
-  char text[128];  /* what is wrong, in English */
+  int result;     /* STORE_OK when the file parses, else the code StoreOpen would give */
+  int line;       /* 1-based line of the fault, 0 if unknown */
+  int column;     /* 1-based column (in characters) of the fault, 0 if unknown */
+  char text[128]; /* what is wrong, in English */
 } StoreParseError;
 
 /* Reads and checks a file without opening it: fills *error and returns error->result. */

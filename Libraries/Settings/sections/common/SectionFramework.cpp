@@ -90,7 +90,9 @@ struct SchemaBinding {
 };
 
 int ElementCore::CountNested(const ListField& list) const {
+  // An over-long path names no file here, as it names none for the proxies.
   if (m_filePath == nullptr || !m_nodeKey) return 0;
+  if (wcsnlen(m_filePath, kMaxPathLength + 1) > static_cast<size_t>(kMaxPathLength)) return 0;
   const size_t head = m_nodeKey.length();
   const size_t tail = wcslen(list.key);
   if (head + tail > static_cast<size_t>(kMaxKeyLength)) return 0;

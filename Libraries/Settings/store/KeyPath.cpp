@@ -37,6 +37,7 @@ int ParsedKey::Parse(const wchar_t* key) {
     if (!IsNameStart(*p)) return STORE_E_BAD_KEY;
     while (IsNameChar(*p)) used += EncodeUtf8(*p++, names_ + used);
     step.length = static_cast<size_t>(names_ + used - step.name);
+    names_[used++] = '\0';
     step.index = 0;
     if (*p == L'[') {
       ++p;
@@ -55,13 +56,25 @@ int ParsedKey::Parse(const wchar_t* key) {
 }
 
 std::string ParsedKey::Canonical(size_t steps) const {
+  if (steps > count_) steps = count_;
+  // "/", "[", at most ten digits and "]" besides each name.
+  size_t bytes = 0;
+  for (size_t i = 0; i < steps; ++i) bytes += steps_[i].length + 13;
   std::string text;
-  for (size_t i = 0; i < steps && i < count_; ++i) {
+  text.reserve(bytes);
+  for (size_t i = 0; i < steps; ++i) {
     text += '/';
     text.append(steps_[i].name, steps_[i].length);
-    text += '[';
-    text += std::to_string(steps_[i].index);
-    text += ']';
+    char digits[12];
+    char* first = digits + sizeof digits;
+    *--first = ']';
+    unsigned index = static_cast<unsigned>(steps_[i].index);
+    do {
+      *--first = static_cast<char>('0' + index % 10);
+      index /= 10;
+    } while (index != 0);
+    *--first = '[';
+    text.append(first, static_cast<size_t>(digits + sizeof digits - first));
   }
   return text;
 }

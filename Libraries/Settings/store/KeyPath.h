@@ -7,8 +7,8 @@
 
 namespace keytreestore {
 
-// One step of a key: an element name (UTF-8, not NUL-terminated) and its index
-// among same-named siblings.
+// One step of a key: an element name (UTF-8, NUL-terminated, `length` bytes) and
+// its index among same-named siblings.
 struct KeyStep {
   const char* name;
   size_t length;
@@ -29,7 +29,8 @@ class ParsedKey {
 
  private:
   static constexpr size_t kMaxSteps = 256;
-  static constexpr size_t kMaxBytes = 511 * 4 + 1;
+  // Every name in UTF-8 (at most 4 bytes a character) with its NUL.
+  static constexpr size_t kMaxBytes = 511 * 4 + kMaxSteps;
   char names_[kMaxBytes];
   KeyStep steps_[kMaxSteps];
   size_t count_ = 0;

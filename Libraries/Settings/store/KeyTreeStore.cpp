@@ -28,21 +28,36 @@ int WithOpenFile(const wchar_t* path, Fn fn) {
   }
 }
 
-// A value text as UTF-8: STORE_OK, STORE_E_TOO_LONG, or STORE_E_BAD_ARGUMENT for
-// characters an XML 1.0 file cannot hold.
-int ValueToUtf8(const wchar_t* value, std::string* out) {
+// A value text as UTF-8 into out (STORE_MAX_VALUE_LENGTH * 4 + 1 bytes, NUL
+// terminated, *size bytes): STORE_OK, STORE_E_TOO_LONG, or STORE_E_BAD_ARGUMENT
+// for characters an XML 1.0 file cannot hold.
+int ValueToUtf8(const wchar_t* value, char* out, size_t* size) {
   if (value == nullptr) return STORE_E_BAD_ARGUMENT;
   if (wcsnlen(value, STORE_MAX_VALUE_LENGTH + 1) > STORE_MAX_VALUE_LENGTH) return STORE_E_TOO_LONG;
-  char bytes[4];
+  size_t used = 0;
   for (const wchar_t* p = value; *p != L'\0'; ++p) {
     const wchar_t c = *p;
     const bool control = c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
     if (control || c == 0xFFFE || c == 0xFFFF || !keytreestore::IsScalarValue(c)) {
       return STORE_E_BAD_ARGUMENT;
     }
-    out->append(bytes, keytreestore::EncodeUtf8(c, bytes));
+    used += keytreestore::EncodeUtf8(c, out + used);
   }
+  out[used] = '\0';
+  *size = used;
   return STORE_OK;
+}
+
+// Records a value set since the last load or save, for a save to re-apply over
+// another process's version. A key set again reuses its record.
+void RecordChange(OpenFile& f, const ParsedKey& key, const wchar_t* text, const char* value,
+                  size_t size) {
+  std::string canonical = key.Canonical(key.size());
+  auto found = f.changes.find(canonical);
+  if (found == f.changes.end())
+    found = f.changes.emplace(std::move(canonical), std::pair<std::wstring, std::string>()).first;
+  found->second.first.assign(text);
+  found->second.second.assign(value, size);
 }
 
 }  // namespace
@@ -72,11 +87,9 @@ int StoreSave(const wchar_t* path) {
 int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
   if (buffer == nullptr) return STORE_E_BAD_ARGUMENT;
   return WithOpenFile(path, [&](OpenFile& f) {
-    ParsedKey parsed;
-    const int result = parsed.Parse(key);
+    pugi::xml_node node;
+    const int result = f.document.Lookup(key, &node);
     if (result != STORE_OK) return result;
-    const pugi::xml_node node = f.document.Find(parsed);
-    if (!node) return static_cast<int>(STORE_E_NOT_FOUND);
     return keytreestore::ReadNodeText(node, buffer);
   });
 }
@@ -86,12 +99,13 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     ParsedKey parsed;
     int result = parsed.Parse(key);
     if (result != STORE_OK) return result;
-    std::string text;
-    result = ValueToUtf8(value, &text);
+    char text[STORE_MAX_VALUE_LENGTH * 4 + 1];
+    size_t size = 0;
+    result = ValueToUtf8(value, text, &size);
     if (result != STORE_OK) return result;
-    pugi::xml_node node = f.document.FindOrCreate(parsed);
-    if (!node || !node.text().set(text.c_str())) return static_cast<int>(STORE_E_NO_MEMORY);
-    f.changes[parsed.Canonical(parsed.size())] = {std::wstring(key), std::move(text)};
+    pugi::xml_node node = f.document.FindOrCreate(parsed, key);
+    if (!node || !node.text().set(text)) return static_cast<int>(STORE_E_NO_MEMORY);
+    RecordChange(f, parsed, key, text, size);
     return static_cast<int>(STORE_OK);
   });
 }
@@ -136,18 +150,30 @@ int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
 
 const char* StoreResultText(int result) {
   switch (result) {
-    case STORE_OK: return "success";
-    case STORE_E_NOT_OPEN: return "the settings file is not open";
-    case STORE_E_NOT_FOUND: return "no setting under that key";
-    case STORE_E_BAD_KEY: return "malformed key";
-    case STORE_E_NO_FILE: return "no such file";
-    case STORE_E_PARSE: return "not a well-formed settings file";
-    case STORE_E_IO: return "reading or writing the file failed";
-    case STORE_E_TOO_LONG: return "value, key or path too long";
-    case STORE_E_BAD_ARGUMENT: return "null or empty argument";
-    case STORE_E_NO_MEMORY: return "out of memory";
-    case 201: return "the object is not in the right open state";
-    default: return "unknown result code";
+    case STORE_OK:
+      return "success";
+    case STORE_E_NOT_OPEN:
+      return "the settings file is not open";
+    case STORE_E_NOT_FOUND:
+      return "no setting under that key";
+    case STORE_E_BAD_KEY:
+      return "malformed key";
+    case STORE_E_NO_FILE:
+      return "no such file";
+    case STORE_E_PARSE:
+      return "not a well-formed settings file";
+    case STORE_E_IO:
+      return "reading or writing the file failed";
+    case STORE_E_TOO_LONG:
+      return "value, key or path too long";
+    case STORE_E_BAD_ARGUMENT:
+      return "null or empty argument";
+    case STORE_E_NO_MEMORY:
+      return "out of memory";
+    case 201:
+      return "the object is not in the right open state";
+    default:
+      return "unknown result code";
   }
 }
 

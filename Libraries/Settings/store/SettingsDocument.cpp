@@ -2,6 +2,8 @@
 #include "SettingsDocument.h"
 
 #include <cstring>
+#include <cwchar>
+#include <new>
 
 #include "Utf8.h"
 
@@ -9,30 +11,8 @@ namespace keytreestore {
 namespace {
 
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments |
-                                   pugi::parse_declaration | pugi::parse_pi |
-                                   pugi::parse_doctype | pugi::parse_ws_pcdata_single;
-
-bool NameIs(pugi::xml_node node, const KeyStep& step) {
-  const char* name = node.name();
-  return std::strncmp(name, step.name, step.length) == 0 && name[step.length] == '\0';
-}
-
-// The index-th child element named as step, or a null node; *seen counts the
-// same-named children passed on the way.
-pugi::xml_node NthChild(pugi::xml_node parent, const KeyStep& step, int* seen) {
-  int n = 0;
-  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-    if (child.type() == pugi::node_element && NameIs(child, step)) {
-      if (n == step.index) {
-        *seen = n;
-        return child;
-      }
-      ++n;
-    }
-  }
-  *seen = n;
-  return pugi::xml_node();
-}
+                                   pugi::parse_declaration | pugi::parse_pi | pugi::parse_doctype |
+                                   pugi::parse_ws_pcdata_single;
 
 struct StringWriter : pugi::xml_writer {
   std::string out;
@@ -94,41 +74,83 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
     return STORE_E_PARSE;
   }
   doc_.swap(fresh);
+  index_.Clear();
+  keys_.Clear();
   if (error != nullptr) *error = StoreParseError{STORE_OK, 0, 0, ""};
   return STORE_OK;
 }
 
-pugi::xml_node SettingsDocument::Find(const ParsedKey& key) const {
+pugi::xml_node SettingsDocument::Resolve(const ParsedKey& key, size_t steps) {
   pugi::xml_node node = doc_->document_element();
-  int seen;
-  for (size_t i = 0; i < key.size() && node; ++i) node = NthChild(node, key[i], &seen);
+  int count;
+  for (size_t i = 0; i < steps && node; ++i) {
+    node = index_.Child(node, {key[i].name, key[i].length}, key[i].index, &count);
+  }
   return node;
+}
+
+pugi::xml_node SettingsDocument::Find(const ParsedKey& key) {
+  return Resolve(key, key.size());
+}
+
+int SettingsDocument::Lookup(const wchar_t* text, pugi::xml_node* node) {
+  const size_t length = text != nullptr ? wcsnlen(text, STORE_MAX_KEY_LENGTH + 1) : 0;
+  if (length != 0 && length <= STORE_MAX_KEY_LENGTH) {
+    *node = keys_.Find(text, length);
+    if (*node) return STORE_OK;
+  }
+  ParsedKey key;
+  const int result = key.Parse(text);
+  if (result != STORE_OK) return result;
+  *node = Find(key);
+  if (!*node) return STORE_E_NOT_FOUND;
+  Remember(text, length, *node);
+  return STORE_OK;
+}
+
+pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, const wchar_t* text) {
+  const size_t length = wcslen(text);  // the key parsed: at most 511 characters
+  pugi::xml_node node = keys_.Find(text, length);
+  if (node) return node;
+  node = FindOrCreate(key);
+  if (node) Remember(text, length, node);
+  return node;
+}
+
+void SettingsDocument::Remember(const wchar_t* text, size_t length, pugi::xml_node node) noexcept {
+  // A key may be spelled several ways ("/A/B", "/A[0]/B[0]"), but a cache of many
+  // times more keys than the tree has elements is not kept.
+  const size_t limit = 4 * index_.Elements() + 4096;
+  try {
+    keys_.Remember(text, length, node, limit);
+  } catch (const std::bad_alloc&) {
+    // The key is simply resolved again next time.
+  }
 }
 
 pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key) {
   pugi::xml_node node = doc_->document_element();
   for (size_t i = 0; i < key.size() && node; ++i) {
-    int seen;
-    pugi::xml_node next = NthChild(node, key[i], &seen);
-    if (!next) {
-      const std::string name(key[i].name, key[i].length);
-      for (; seen <= key[i].index && node; ++seen) next = node.append_child(name.c_str());
+    const KeyStep& step = key[i];
+    int count;
+    pugi::xml_node next = index_.Child(node, {step.name, step.length}, step.index, &count);
+    for (; !next && count <= step.index; ++count) {
+      const pugi::xml_node added = node.append_child(step.name);
+      if (!added) return added;
+      index_.Appended(node, added);
+      if (count == step.index) next = added;
     }
     node = next;
   }
   return node;
 }
 
-int SettingsDocument::Count(const ParsedKey& key) const {
-  pugi::xml_node parent = doc_->document_element();
-  int seen;
-  for (size_t i = 0; i + 1 < key.size() && parent; ++i) parent = NthChild(parent, key[i], &seen);
+int SettingsDocument::Count(const ParsedKey& key) {
+  const pugi::xml_node parent = Resolve(key, key.size() - 1);
   if (!parent) return 0;
   const KeyStep& last = key[key.size() - 1];
   int count = 0;
-  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-    if (child.type() == pugi::node_element && NameIs(child, last)) ++count;
-  }
+  index_.Child(parent, {last.name, last.length}, 0, &count);
   return count;
 }
 

@@ -1,5 +1,11 @@
 // One settings file's tree in memory: parsing with positions of faults, key
 // resolution, node creation along a key, counting and serialising.
+//
+// Keys are resolved through an index of children by name (ChildIndex), so that
+// neither resolution nor a count walks siblings, however long a list is, and key
+// texts already resolved are found again by one hash look-up (KeyCache). Both
+// live with the tree: they follow every node created here, are dropped when
+// Parse replaces the tree, and go with it on Swap.
 #ifndef DICOMSETTINGS_STORE_SETTINGSDOCUMENT_H
 #define DICOMSETTINGS_STORE_SETTINGSDOCUMENT_H
 
@@ -7,6 +13,8 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "ChildIndex.h"
+#include "KeyCache.h"
 #include "KeyPath.h"
 #include "KeyTreeStore.h"
 
@@ -20,20 +28,37 @@ class SettingsDocument {
   // null) with line and column, and leaves this document as it was.
   int Parse(const std::string& bytes, StoreParseError* error);
 
+  // The node a key text names: STORE_OK with *node set, STORE_E_NOT_FOUND, or
+  // what parsing the key gives (STORE_E_BAD_ARGUMENT, STORE_E_TOO_LONG,
+  // STORE_E_BAD_KEY).
+  int Lookup(const wchar_t* text, pugi::xml_node* node);
+  // FindOrCreate of a key parsed from text.
+  pugi::xml_node FindOrCreate(const ParsedKey& key, const wchar_t* text);
   // The node a key names, or a null node.
-  pugi::xml_node Find(const ParsedKey& key) const;
+  pugi::xml_node Find(const ParsedKey& key);
   // The node a key names, creating missing elements (and missing same-named
-  // siblings up to an index) along it.
+  // siblings up to an index) along it; a null node when memory runs out.
   pugi::xml_node FindOrCreate(const ParsedKey& key);
   // Number of children named as the key's last step under the node of the steps
   // before it; 0 where that node does not exist.
-  int Count(const ParsedKey& key) const;
+  int Count(const ParsedKey& key);
 
   std::string Serialize() const;
-  void Swap(SettingsDocument& other) { doc_.swap(other.doc_); }
+  void Swap(SettingsDocument& other) noexcept {
+    doc_.swap(other.doc_);
+    index_.Swap(other.index_);
+    keys_.Swap(other.keys_);
+  }
 
  private:
+  // The node of the key's first `steps` steps, or a null node.
+  pugi::xml_node Resolve(const ParsedKey& key, size_t steps);
+  // Adds a resolved key text to the key cache, when memory allows.
+  void Remember(const wchar_t* text, size_t length, pugi::xml_node node) noexcept;
+
   std::unique_ptr<pugi::xml_document> doc_;
+  ChildIndex index_;
+  KeyCache keys_;
 };
 
 // Reads a node's text into buffer (STORE_VALUE_BUFFER_LENGTH wchar_t): STORE_OK or

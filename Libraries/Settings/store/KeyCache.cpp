@@ -1,0 +1,96 @@
+// Open-addressing hash table of key texts to nodes, its entries in blocks.
+#include "KeyCache.h"
+
+#include <cwchar>
+#include <functional>
+#include <new>
+#include <string_view>
+
+namespace keytreestore {
+namespace {
+constexpr size_t kFirstSlots = 256;
+constexpr size_t kBlockBytes = 64 * 1024;
+}  // namespace
+
+size_t KeyCache::Hash(const wchar_t* key, size_t length) noexcept {
+  return std::hash<std::wstring_view>()(std::wstring_view(key, length));
+}
+
+pugi::xml_node KeyCache::Find(const wchar_t* key, size_t length) const noexcept {
+  if (slots_.empty()) return pugi::xml_node();
+  const size_t hash = Hash(key, length);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.entry == nullptr) return pugi::xml_node();
+    if (slot.hash == hash && slot.entry->length == length &&
+        std::wmemcmp(slot.entry->text(), key, length) == 0) {
+      return pugi::xml_node(slot.entry->node);
+    }
+  }
+}
+
+void KeyCache::Remember(const wchar_t* key, size_t length, pugi::xml_node node, size_t limit) {
+  if (count_ >= limit) Clear();
+  if ((count_ + 1) * 2 > slots_.size()) Grow();
+  const size_t hash = Hash(key, length);
+  const size_t mask = slots_.size() - 1;
+  size_t i = hash & mask;
+  for (; slots_[i].entry != nullptr; i = (i + 1) & mask) {
+    const Entry* entry = slots_[i].entry;
+    if (slots_[i].hash == hash && entry->length == length &&
+        std::wmemcmp(entry->text(), key, length) == 0) {
+      return;  // already known: it names the same node
+    }
+  }
+  slots_[i] = Slot{hash, Store(key, length, node)};
+  ++count_;
+}
+
+const KeyCache::Entry* KeyCache::Store(const wchar_t* key, size_t length, pugi::xml_node node) {
+  const size_t bytes =
+      (sizeof(Entry) + length * sizeof(wchar_t) + alignof(Entry) - 1) & ~(alignof(Entry) - 1);
+  if (blocks_.empty() || blockUsed_ + bytes > blockSize_) {
+    const size_t size = bytes > kBlockBytes ? bytes : kBlockBytes;
+    std::unique_ptr<unsigned char[]> block(new unsigned char[size]);
+    blocks_.push_back(std::move(block));
+    blockUsed_ = 0;
+    blockSize_ = size;
+  }
+  unsigned char* at = blocks_.back().get() + blockUsed_;
+  blockUsed_ += bytes;
+  Entry* entry = new (at) Entry{node.internal_object(), length};
+  std::wmemcpy(entry->text(), key, length);
+  return entry;
+}
+
+void KeyCache::Grow() {
+  std::vector<Slot> grown(slots_.empty() ? kFirstSlots : slots_.size() * 2, Slot{0, nullptr});
+  const size_t mask = grown.size() - 1;
+  for (const Slot& slot : slots_) {
+    if (slot.entry == nullptr) continue;
+    size_t i = slot.hash & mask;
+    while (grown[i].entry != nullptr) i = (i + 1) & mask;
+    grown[i] = slot;
+  }
+  slots_.swap(grown);
+}
+
+void KeyCache::Clear() noexcept {
+  slots_.clear();
+  slots_.shrink_to_fit();
+  blocks_.clear();
+  count_ = 0;
+  blockUsed_ = 0;
+  blockSize_ = 0;
+}
+
+void KeyCache::Swap(KeyCache& other) noexcept {
+  slots_.swap(other.slots_);
+  blocks_.swap(other.blocks_);
+  std::swap(count_, other.count_);
+  std::swap(blockUsed_, other.blockUsed_);
+  std::swap(blockSize_, other.blockSize_);
+}
+
+}  // namespace keytreestore

@@ -1,0 +1,56 @@
+// What every benchmark works on: a settings file written for the run, open in the
+// store, and the same file loaded by pugixml and by Boost.PropertyTree.
+#ifndef DICOMSETTINGS_BENCH_BENCHFIXTURES_H
+#define DICOMSETTINGS_BENCH_BENCHFIXTURES_H
+
+#include <benchmark/benchmark.h>
+
+#include <boost/property_tree/ptree.hpp>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#include "FixtureFiles.h"
+#include "HeapCounter.h"
+
+namespace bench {
+
+struct LoadedFixture {
+  std::string label;  // "base" or "x10"
+  Fixture file;
+  pugi::xml_document dom;
+  boost::property_tree::ptree tree;
+};
+
+// Registers the benchmarks of each area on a loaded fixture (the file is open in
+// the store while they run).
+void RegisterStoreBenchmarks(LoadedFixture& fixture);
+void RegisterPeerBenchmarks(LoadedFixture& fixture);
+void RegisterFileBenchmarks(LoadedFixture& fixture);
+// Section construction and assignment, on copies of the base file.
+void RegisterSectionBenchmarks(const Fixture& base);
+
+// A copy of a file under a new name in the same folder; returns its path.
+std::string CopyFile(const std::string& from, const std::string& name);
+
+// Benchmark names: "<operation>/<subject>/<file>".
+std::string BenchName(const std::string& operation, const std::string& subject,
+                      const std::string& file);
+
+// Runs step(item) over the items in turn, one per iteration, and reports the
+// heap allocations made per iteration as the counter "allocs".
+template <class T, class Step>
+void Cycle(benchmark::State& state, std::vector<T>& items, Step step) {
+  size_t i = 0;
+  const size_t allocations = AllocationCount();
+  for (auto _ : state) {
+    step(items[i]);
+    if (++i == items.size()) i = 0;
+  }
+  state.counters["allocs"] = static_cast<double>(AllocationCount() - allocations) /
+                             static_cast<double>(state.iterations());
+}
+
+}  // namespace bench
+
+#endif

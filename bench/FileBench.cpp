@@ -1,0 +1,72 @@
+// Benchmarks of whole-file work: StoreOpen (with the last StoreClose) against
+// pugixml's load_file, and StoreSave, with and without its fsyncs, against
+// pugixml's save_file. Each works on its own copy of the fixture file.
+#include <benchmark/benchmark.h>
+
+#include "BenchFixtures.h"
+#include "FileSystem.h"
+#include "KeyTreeStore.h"
+
+namespace bench {
+namespace {
+
+// The real file system without its fsyncs: what is left of a save is its format
+// and file work.
+class NoSyncFileSystem : public keytreestore::FileSystem {
+ public:
+  int Fsync(int) override { return 0; }
+  int FsyncDirectory(int) override { return 0; }
+};
+
+std::wstring Wide(const std::string& text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+void SaveWithStore(benchmark::State& state, const std::wstring& path) {
+  if (StoreOpen(path.c_str(), 1) != STORE_OK) {
+    state.SkipWithError("StoreOpen failed");
+    return;
+  }
+  for (auto _ : state) {
+    if (StoreSave(path.c_str()) != STORE_OK) state.SkipWithError("StoreSave failed");
+  }
+  StoreClose(path.c_str(), 1);
+}
+
+}  // namespace
+
+void RegisterFileBenchmarks(LoadedFixture& fixture) {
+  const std::string& file = fixture.label;
+  const std::string openCopy = CopyFile(fixture.file.path, "open-" + file + ".xml");
+  const std::string saveCopy = CopyFile(fixture.file.path, "save-" + file + ".xml");
+  const std::string peerCopy = CopyFile(fixture.file.path, "peer-" + file + ".xml");
+  benchmark::RegisterBenchmark(BenchName("open", "store", file).c_str(), [=](auto& state) {
+    const std::wstring path = Wide(openCopy);
+    for (auto _ : state) {
+      if (StoreOpen(path.c_str(), 1) != STORE_OK) state.SkipWithError("StoreOpen failed");
+      StoreClose(path.c_str(), 1);
+    }
+  })->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(BenchName("open", "pugixml_load", file).c_str(), [=](auto& state) {
+    for (auto _ : state) {
+      pugi::xml_document document;
+      if (!document.load_file(openCopy.c_str())) state.SkipWithError("load_file failed");
+    }
+  })->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(BenchName("save", "store_fsync", file).c_str(), [=](auto& state) {
+    SaveWithStore(state, Wide(saveCopy));
+  })->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(BenchName("save", "store_no_fsync", file).c_str(), [=](auto& state) {
+    NoSyncFileSystem noSync;
+    keytreestore::ScopedFileSystem installed(noSync);
+    SaveWithStore(state, Wide(saveCopy));
+  })->Unit(benchmark::kMillisecond);
+  const pugi::xml_document* dom = &fixture.dom;
+  benchmark::RegisterBenchmark(BenchName("save", "pugixml_save", file).c_str(), [=](auto& state) {
+    for (auto _ : state) {
+      if (!dom->save_file(peerCopy.c_str(), "  ")) state.SkipWithError("save_file failed");
+    }
+  })->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace bench

@@ -129,4 +129,16 @@ std::vector<const FixtureKey*> KeysOfKind(const Fixture& fixture, ValueKind kind
   return keys;
 }
 
+const FixtureKey* LastListKey(const Fixture& fixture) {
+  const FixtureKey* last = nullptr;
+  for (const FixtureKey& key : fixture.keys) {
+    if (key.kind == ValueKind::Integer &&
+        key.text.rfind(L"/DicomErrorSetting/DicomError[", 0) == 0) {
+      last = &key;
+    }
+  }
+  if (last == nullptr) throw std::runtime_error("no error list in the fixture");
+  return last;
+}
+
 }  // namespace bench

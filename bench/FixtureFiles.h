@@ -44,6 +44,9 @@ enum class KeyOrder { Document, Shuffled };
 std::vector<const FixtureKey*> KeysOfKind(const Fixture& fixture,
                                           DicomAccessLibraryCpp::ValueKind kind, KeyOrder order);
 
+// The last integer key of the longest list, the error list: in its last entry.
+const FixtureKey* LastListKey(const Fixture& fixture);
+
 }  // namespace bench
 
 #endif

@@ -89,6 +89,13 @@ void RegisterPeerBenchmarks(LoadedFixture& fixture) {
   RegisterWalk(fixture, "read_int_shuffled", ValueKind::Integer, KeyOrder::Shuffled);
   RegisterWrites(fixture, "write_int", ValueKind::Integer);
   RegisterWrites(fixture, "write_string", ValueKind::String);
+  const std::vector<KeyStep> last = LastListKey(fixture.file)->steps;
+  const pugi::xml_document* dom = &fixture.dom;
+  auto walkLast = [=](benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(WalkToNode(*dom, last).text().as_int());
+  };
+  benchmark::RegisterBenchmark(BenchName("read_last", "pugixml_walk", fixture.label).c_str(),
+                               walkLast);
   const pugi::xml_node errors = fixture.dom.document_element().child("DicomErrorSetting");
   auto count = [errors](benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(CountChildren(errors, "DicomError"));

@@ -55,6 +55,14 @@ std::vector<Row> Rows(const std::vector<std::string>& sections) {
   rows.push_back({"proxy read growth, int, keys shuffled, base to x10",
                   "read_int_shuffled/proxy/x10", "read_int_shuffled/proxy/base", Measure::Growth,
                   0});
+  for (const std::string file : {"base", "x10"}) {
+    rows.push_back({"proxy read of one key again and again, last error entry, " + file,
+                    "read_last/proxy/" + file, "read_last/pugixml_walk/" + file, Measure::Time, 0});
+  }
+  rows.push_back({"proxy read growth, last error entry, base to x10", "read_last/proxy/x10",
+                  "read_last/proxy/base", Measure::Growth, 1.5});
+  rows.push_back({"pugixml walk growth, last error entry, base to x10",
+                  "read_last/pugixml_walk/x10", "read_last/pugixml_walk/base", Measure::Growth, 0});
   rows.push_back({"count of 300 entries", "count/store/base", "count/pugixml_children/base",
                   Measure::Time, 0});
   rows.push_back({"count of 3,000 entries", "count/store/x10", "count/pugixml_children/x10",

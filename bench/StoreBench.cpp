@@ -65,6 +65,12 @@ void RegisterStoreBenchmarks(LoadedFixture& fixture) {
       BenchName("write_string", "proxy", file).c_str(), [strings](auto& state) {
         Cycle(state, *strings, [](StringProxy& proxy) { proxy = L"1.2.392.200036.9116.2.6.1.48"; });
       });
+  // One key read again and again: an integer of the last entry of the longest list.
+  auto last = std::make_shared<std::vector<IntProxy>>(1);
+  last->front().SetIntProxy(LastListKey(fixture.file)->text.c_str(), fixture.file.widePath.c_str());
+  benchmark::RegisterBenchmark(BenchName("read_last", "proxy", file).c_str(), [last](auto& state) {
+    Cycle(state, *last, [](IntProxy& proxy) { benchmark::DoNotOptimize(static_cast<int>(proxy)); });
+  });
   const std::wstring path = fixture.file.widePath;
   benchmark::RegisterBenchmark(BenchName("count", "store", file).c_str(), [path](auto& state) {
     int count = 0;

@@ -31,7 +31,7 @@ CAccessLibraryBaseCpp::CAccessLibraryBaseCpp(const wchar_t* path, int comInitFla
 
 CAccessLibraryBaseCpp::CAccessLibraryBaseCpp(const CAccessLibraryBaseCpp& other)
     : m_openFlag(0), m_comInitFlag(other.m_comInitFlag), m_reserved(0) {
-  wmemcpy(m_filePath, other.m_filePath, kMaxPathLength + 1);
+  CopyPath(m_filePath, other.m_filePath);
   if (other.m_openFlag != 0 && StoreOpen(m_filePath, m_comInitFlag) == STORE_OK) m_openFlag = 1;
 }
 
@@ -43,7 +43,7 @@ CAccessLibraryBaseCpp& CAccessLibraryBaseCpp::operator=(const CAccessLibraryBase
   if (this == &other) return *this;
   if (m_openFlag != 0) StoreClose(m_filePath, m_comInitFlag);
   m_openFlag = 0;
-  wmemcpy(m_filePath, other.m_filePath, kMaxPathLength + 1);
+  CopyPath(m_filePath, other.m_filePath);
   m_comInitFlag = other.m_comInitFlag;
   m_reserved = other.m_reserved;
   if (other.m_openFlag != 0 && StoreOpen(m_filePath, m_comInitFlag) == STORE_OK) m_openFlag = 1;
@@ -80,11 +80,17 @@ int CAccessLibraryBaseCpp::GetDataUpdateCheck() {
   return updated;
 }
 
-int CAccessLibraryBaseCpp::GetEnabled() { return 1; }
+int CAccessLibraryBaseCpp::GetEnabled() {
+  return 1;
+}
 
-wchar_t* CAccessLibraryBaseCpp::GetFilePath() { return m_filePath; }
+wchar_t* CAccessLibraryBaseCpp::GetFilePath() {
+  return m_filePath;
+}
 
-int CAccessLibraryBaseCpp::GetComInitFlag() { return m_comInitFlag; }
+int CAccessLibraryBaseCpp::GetComInitFlag() {
+  return m_comInitFlag;
+}
 
 int CAccessLibraryBaseCpp::FilePathCheck(const wchar_t* path) {
   return path != nullptr && HasAcceptablePathForm(path) ? 1 : 0;

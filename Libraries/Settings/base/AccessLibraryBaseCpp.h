@@ -78,6 +78,11 @@ class DICOMSETTINGS_API CAccessLibraryBaseCpp {
 // What the four proxies share: the binding (a path and a key) and the text-level
 // store calls. The key is held as a shared head and a static tail, so that the
 // proxies of a list element share the element's node key text.
+//
+// Assigning one proxy to another of its class (read-only or not) copies the
+// stored text when the target is bound and the binding when it is not; it never
+// goes through the source's converted value, so a source that cannot be read is
+// never written as 99999, "FALSE" or an empty text.
 class DICOMSETTINGS_API ProxyCore {
  public:
   bool IsBound() const noexcept { return static_cast<bool>(path_); }
@@ -128,7 +133,7 @@ class DICOMSETTINGS_API IntProxy : public ProxyCore {
   IntProxy() noexcept = default;
   IntProxy(const IntProxy& other) = default;
   ~IntProxy() = default;
-  IntProxy& operator=(IntProxy& other) {
+  IntProxy& operator=(const IntProxy& other) {
     AssignFrom(other);
     return *this;
   }
@@ -144,7 +149,7 @@ class DICOMSETTINGS_API DoubleProxy : public ProxyCore {
   DoubleProxy() noexcept = default;
   DoubleProxy(const DoubleProxy& other) = default;
   ~DoubleProxy() = default;
-  DoubleProxy& operator=(DoubleProxy& other) {
+  DoubleProxy& operator=(const DoubleProxy& other) {
     AssignFrom(other);
     return *this;
   }
@@ -161,7 +166,7 @@ class DICOMSETTINGS_API BoolProxy : public ProxyCore {
   BoolProxy() noexcept = default;
   BoolProxy(const BoolProxy& other) = default;
   ~BoolProxy() = default;
-  BoolProxy& operator=(BoolProxy& other) {
+  BoolProxy& operator=(const BoolProxy& other) {
     AssignFrom(other);
     return *this;
   }
@@ -182,7 +187,7 @@ class DICOMSETTINGS_API StringProxy : public ProxyCore {
   StringProxy() noexcept = default;
   StringProxy(const StringProxy& other) = default;
   ~StringProxy() = default;
-  StringProxy& operator=(StringProxy& other) {
+  StringProxy& operator=(const StringProxy& other) {
     AssignFrom(other);
     return *this;
   }

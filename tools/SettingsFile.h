@@ -1,0 +1,70 @@
+// One settings file opened for a command through the library's section
+// objects: one open object per area used, all sharing the store's one tree of
+// the file, closed (and unsaved changes dropped) when the SettingsFile goes.
+#ifndef DICOMSETTINGS_TOOLS_SETTINGSFILE_H
+#define DICOMSETTINGS_TOOLS_SETTINGSFILE_H
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "AccessLibraryBaseCpp.h"
+#include "KeyTreeStore.h"
+#include "ObjectLevel.h"
+#include "Vocabulary.h"
+
+namespace dicomsettings_tool {
+
+using AccessLibraryBaseCpp::CAccessLibraryBaseCpp;
+
+// "line 3, column 7: <text>" for a parse fault, or the text alone without a position.
+std::string DescribeParseError(const StoreParseError& error);
+
+class SettingsFile;
+
+// Opens file; on failure reports why (Diagnostics.h) and gives the exit code,
+// else 0.
+int OpenOrReport(SettingsFile& file);
+
+class SettingsFile {
+ public:
+  // name: the path as given on the command line (UTF-8).
+  explicit SettingsFile(std::string name);
+  SettingsFile(const SettingsFile&) = delete;
+  SettingsFile& operator=(const SettingsFile&) = delete;
+
+  // Opens the file; false with *why (with line and column for a file that does
+  // not parse) when it cannot be opened.
+  bool Open(std::string* why);
+
+  // The open section object of area on this file; null when it cannot be opened.
+  CAccessLibraryBaseCpp* Section(const SectionSchema& area);
+  // The same object as the top level of area's tables; none when it cannot be opened.
+  std::optional<ObjectLevel> Level(const SectionSchema& area);
+
+  // Saves every change made through this file's sections in one crash-safe save;
+  // false with *why when that fails.
+  bool Save(std::string* why);
+
+  const std::string& Name() const { return name_; }
+  const wchar_t* Path() const { return path_.c_str(); }
+
+ private:
+  struct Closer {
+    const SectionSchema* area;
+    void operator()(CAccessLibraryBaseCpp* section) const { area->destroy(section); }
+  };
+  using SectionPtr = std::unique_ptr<CAccessLibraryBaseCpp, Closer>;
+
+  // A new object of area on this file, opened: the store's result in *result.
+  SectionPtr OpenSection(const SectionSchema& area, int* result);
+
+  std::string name_;
+  std::wstring path_;
+  std::map<const SectionSchema*, SectionPtr> sections_;
+};
+
+}  // namespace dicomsettings_tool
+
+#endif

@@ -1,0 +1,103 @@
+// dicom-settings: reads, checks and changes DICOM settings files through the
+// settings access library. This file holds the command line only; each
+// subcommand lives in its own file (Commands.h).
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "Commands.h"
+#include "Diagnostics.h"
+#include "Vocabulary.h"
+#include "WideText.h"
+
+namespace {
+
+using namespace dicomsettings_tool;
+
+const char* const kFooter =
+    "Exit status: 0 success; 1 problems found, files differ, or a value is missing; 2 a "
+    "refused command line, or a file that cannot be read or written.";
+
+struct Arguments {
+  std::string file;
+  std::string second;
+  std::string key;
+  std::vector<std::string> rest;
+  bool json = false;
+  bool force = false;
+};
+
+CLI::App* AddCommand(CLI::App& app, const char* name, const char* description) {
+  CLI::App* command = app.add_subcommand(name, description);
+  command->footer(kFooter);
+  return command;
+}
+
+std::string AreasHelp(const char* what) {
+  return std::string(what) + ": " + AreaNameList();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  UseUtf8Text();
+  CLI::App app("Reads, checks and changes DICOM settings files through the DicomSettings library.",
+               "dicom-settings");
+  app.require_subcommand(1);
+  app.footer(kFooter);
+  Arguments args;
+
+  CLI::App* show = AddCommand(app, "show", "Print every value of the areas, with its kind");
+  show->add_option("FILE", args.file, "Settings file")->required();
+  show->add_option("AREA", args.rest, AreasHelp("Areas to print (default: all)"));
+  show->add_flag("--json", args.json, "Print JSON instead of text");
+
+  CLI::App* get = AddCommand(app, "get", "Print the stored text of one value");
+  get->add_option("FILE", args.file, "Settings file")->required();
+  get->add_option("KEY", args.key, "Key of the value, e.g. /EchoScu/TaskCount")->required();
+
+  CLI::App* count = AddCommand(app, "count", "Print how many entries of a list the library reads");
+  count->add_option("FILE", args.file, "Settings file")->required();
+  count->add_option("LISTKEY", args.key, "Key of the list, e.g. /StorageScu/Syntax")->required();
+
+  CLI::App* set =
+      AddCommand(app, "set", "Set values and save them together, or none if any is refused");
+  set->add_option("FILE", args.file, "Settings file")->required();
+  set->add_option("KEY VALUE", args.rest, "Keys and their new values, in pairs")->required();
+
+  CLI::App* copy = AddCommand(app, "copy", "Copy areas from one file into another and save it");
+  copy->add_option("SRC", args.file, "File to copy from")->required();
+  copy->add_option("DST", args.second, "File to copy into (it must exist)")->required();
+  copy->add_option("AREA", args.rest, AreasHelp("Areas to copy"))->required();
+
+  CLI::App* diff = AddCommand(app, "diff", "Print the keys whose values differ between two files");
+  diff->add_option("FILE1", args.file, "First file")->required();
+  diff->add_option("FILE2", args.second, "Second file")->required();
+  diff->add_option("AREA", args.rest, AreasHelp("Areas to compare (default: all)"));
+
+  CLI::App* check =
+      AddCommand(app, "check", "Report unknown elements, bad values and unreachable entries");
+  check->add_option("FILE", args.file, "Settings file")->required();
+
+  CLI::App* init =
+      AddCommand(app, "init", "Write a new file with every area's keys and empty values");
+  init->add_option("FILE", args.file, "File to write")->required();
+  init->add_flag("--force", args.force, "Replace an existing file");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(e);
+    ReportError(kExitUsage, "", e.what());
+    std::cerr << "Run with --help for more information.\n";
+    return kExitUsage;
+  }
+
+  if (*show) return RunShow(args.file, args.rest, args.json);
+  if (*get) return RunGet(args.file, args.key);
+  if (*count) return RunCount(args.file, args.key);
+  if (*set) return RunSet(args.file, args.rest);
+  if (*copy) return RunCopy(args.file, args.second, args.rest);
+  if (*diff) return RunDiff(args.file, args.second, args.rest);
+  if (*check) return RunCheck(args.file);
+  return RunInit(args.file, args.force);
+}

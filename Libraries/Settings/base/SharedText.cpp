@@ -24,7 +24,9 @@ SharedText::SharedText(const SharedText& other) noexcept : rep_(other.rep_) {
   if (rep_ != nullptr) rep_->references.fetch_add(1, std::memory_order_relaxed);
 }
 
-SharedText::SharedText(SharedText&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
+SharedText::SharedText(SharedText&& other) noexcept : rep_(other.rep_) {
+  other.rep_ = nullptr;
+}
 
 SharedText& SharedText::operator=(const SharedText& other) noexcept {
   SharedText copy(other);
@@ -37,7 +39,9 @@ SharedText& SharedText::operator=(SharedText&& other) noexcept {
   return *this;
 }
 
-SharedText::~SharedText() { reset(); }
+SharedText::~SharedText() {
+  reset();
+}
 
 void SharedText::reset() noexcept {
   if (rep_ != nullptr && rep_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
@@ -51,6 +55,8 @@ const wchar_t* SharedText::c_str() const noexcept {
   return rep_ != nullptr ? rep_->text() : nullptr;
 }
 
-size_t SharedText::length() const noexcept { return rep_ != nullptr ? rep_->length : 0; }
+size_t SharedText::length() const noexcept {
+  return rep_ != nullptr ? rep_->length : 0;
+}
 
 }  // namespace AccessLibraryBaseCpp

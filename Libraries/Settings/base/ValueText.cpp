@@ -1,11 +1,12 @@
 // Locale-independent text forms of integer and floating-point settings.
 #include "ValueText.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <climits>
 #include <clocale>
 #include <cstdlib>
-#include <locale.h>
 
 namespace AccessLibraryBaseCpp {
 namespace {
@@ -19,7 +20,9 @@ locale_t CLocale() {
   return c;
 }
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSeparator(wchar_t c) {
+  return c == L'\\' || c == L'/';
+}
 
 }  // namespace
 

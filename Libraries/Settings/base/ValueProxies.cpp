@@ -10,6 +10,13 @@ namespace AccessLibraryBaseCpp {
 namespace {
 constexpr wchar_t kTrueText[] = L"TRUE";
 constexpr wchar_t kFalseText[] = L"FALSE";
+
+// A proxy's stored text converted by parse, or failure when it cannot be read.
+template <class T>
+T ReadConverted(const ProxyCore& proxy, T (*parse)(const wchar_t*), T failure) {
+  wchar_t text[STORE_VALUE_BUFFER_LENGTH];
+  return proxy.ReadText(text) == STORE_OK ? parse(text) : failure;
+}
 }  // namespace
 
 std::wstring ProxyCore::GetKey() const {
@@ -82,31 +89,25 @@ void ProxyCore::CopyValueFrom(const ProxyCore& other) const {
 }
 
 IntProxy& IntProxy::operator=(int value) {
-  if (IsBound()) {
-    wchar_t text[16];
-    FormatIntText(value, text);
-    WriteText(text);
-  }
+  wchar_t text[16];
+  FormatIntText(value, text);
+  WriteText(text);
   return *this;
 }
 
 IntProxy::operator int() const {
-  wchar_t text[STORE_VALUE_BUFFER_LENGTH];
-  return Read(text) ? ParseIntText(text) : kIntReadFailure;
+  return ReadConverted(*this, &ParseIntText, kIntReadFailure);
 }
 
 DoubleProxy& DoubleProxy::operator=(double value) {
-  if (IsBound()) {
-    wchar_t text[STORE_VALUE_BUFFER_LENGTH];
-    FormatDoubleText(value, text);
-    WriteText(text);
-  }
+  wchar_t text[STORE_VALUE_BUFFER_LENGTH];
+  FormatDoubleText(value, text);
+  WriteText(text);
   return *this;
 }
 
 DoubleProxy::operator double() const {
-  wchar_t text[STORE_VALUE_BUFFER_LENGTH];
-  return Read(text) ? ParseDoubleText(text) : kDoubleReadFailure;
+  return ReadConverted(*this, &ParseDoubleText, kDoubleReadFailure);
 }
 
 BoolProxy& BoolProxy::operator=(int value) {

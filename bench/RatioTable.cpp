@@ -98,12 +98,11 @@ std::string Duration(double nanoseconds) {
   return text;
 }
 
-// Work on files is timed by the clock on the wall (a save waits for the disk);
-// work in memory by the processor time it takes, which the other loads of a
-// shared machine disturb less.
+// A save is timed by the clock on the wall, as it waits for the disk; all else
+// by the processor time it takes, which the other loads of a shared machine
+// disturb less.
 double Time(const std::string& name, const RatioTable::Result& result) {
-  const bool files = name.rfind("open/", 0) == 0 || name.rfind("save/", 0) == 0;
-  return files ? result.realNanoseconds : result.cpuNanoseconds;
+  return name.rfind("save/", 0) == 0 ? result.realNanoseconds : result.cpuNanoseconds;
 }
 
 std::string Bytes(double bytes) {
@@ -118,8 +117,10 @@ std::string Bytes(double bytes) {
 void RatioTable::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-    if (results_.count(run.benchmark_name()) == 0) order_.push_back(run.benchmark_name());
-    Result& result = results_[run.benchmark_name()];
+    // The name without the options a benchmark was registered with (min_time).
+    const std::string& name = run.run_name.function_name;
+    if (results_.count(name) == 0) order_.push_back(name);
+    Result& result = results_[name];
     const double unit = run.time_unit == benchmark::kMillisecond   ? 1e6
                         : run.time_unit == benchmark::kMicrosecond ? 1e3
                                                                    : 1.0;

@@ -1,6 +1,9 @@
 // UTF-8 encoding and strict decoding for the settings store.
 #include "Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace keytreestore {
 
 bool IsScalarValue(wchar_t c) {
@@ -88,8 +91,18 @@ long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity) 
 }
 
 size_t FindInvalidUtf8(const char* text, size_t length) {
+  constexpr uint64_t kHighBits = 0x8080808080808080ull;
   size_t i = 0;
   while (i < length) {
+    // Settings files are mostly ASCII: eight such bytes are passed at once.
+    uint64_t eight;
+    if (length - i >= sizeof eight) {
+      std::memcpy(&eight, text + i, sizeof eight);
+      if ((eight & kHighBits) == 0) {
+        i += sizeof eight;
+        continue;
+      }
+    }
     if (static_cast<unsigned char>(text[i]) < 0x80) {
       ++i;
       continue;

@@ -19,7 +19,10 @@
 namespace keytreestore {
 namespace {
 
+// Temporary files and backup links are named "<target>.tmp.<suffix>[.old]", so that
+// one prefix finds every leftover of an interrupted save.
 const char kTemporaryInfix[] = ".tmp.";
+const char kBackupSuffix[] = ".old";
 
 bool SameTime(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
@@ -88,15 +91,28 @@ FileIdentity IdentityOf(const struct stat& info) {
 }
 
 FileIdentity StatIdentity(const std::string& path) {
+  FileIdentity identity;
+  StatExisting(path, &identity);
+  return identity;
+}
+
+int StatExisting(const std::string& path, FileIdentity* identity) {
   struct stat info;
-  if (CurrentFileSystem().Stat(path.c_str(), &info) != 0) return FileIdentity();
-  return IdentityOf(info);
+  *identity = FileIdentity();
+  if (CurrentFileSystem().Stat(path.c_str(), &info) == 0) {
+    *identity = IdentityOf(info);
+    return STORE_OK;
+  }
+  return errno == ENOENT ? STORE_OK : STORE_E_IO;
 }
 
 int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* identity) {
   FileSystem& fs = CurrentFileSystem();
   const int fd = fs.Open(path.c_str(), O_RDONLY, 0);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? STORE_E_NO_FILE : STORE_E_IO;
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return STORE_E_NO_FILE;
+    return errno == ENAMETOOLONG ? STORE_E_TOO_LONG : STORE_E_IO;
+  }
   struct stat info;
   int result = STORE_OK;
   if (fs.Fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -140,7 +156,8 @@ SaveLock::~SaveLock() {
 int SaveLock::Acquire(const std::string& target, int timeoutMs) {
   FileSystem& fs = CurrentFileSystem();
   const std::string lockPath = target + ".lock";
-  fd_ = fs.Open(lockPath.c_str(), O_RDWR | O_CREAT, 0666);
+  // flock needs no write access, so a lock file made by another user still serves.
+  fd_ = fs.Open(lockPath.c_str(), O_RDONLY | O_CREAT, 0666);
   if (fd_ < 0) return STORE_E_IO;
   for (int waited = 0;; waited += 5) {
     if (fs.Flock(fd_, LOCK_EX | LOCK_NB) == 0) return STORE_OK;
@@ -154,29 +171,47 @@ int SaveLock::Acquire(const std::string& target, int timeoutMs) {
   return STORE_E_IO;
 }
 
-int ReplaceFile(const std::string& target, const std::string& bytes, const FileIdentity& old) {
+int ReplaceFile(const std::string& target, const std::string& bytes, const FileIdentity& old,
+                FileIdentity* saved) {
   FileSystem& fs = CurrentFileSystem();
+  // Opened before anything is written, so that failing to open it changes nothing.
+  const int dir = fs.Open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY, 0);
+  if (dir < 0) return STORE_E_IO;
   std::string temporary;
   // A new file gets the usual 0666 less the umask; an existing one keeps its bits.
   const int fd = CreateTemporary(fs, target, old.exists ? 0600 : 0666, &temporary);
-  if (fd < 0) return STORE_E_IO;
+  if (fd < 0) {
+    fs.Close(dir);
+    return STORE_E_IO;
+  }
   bool ok = WriteAll(fs, fd, bytes);
   if (ok && old.exists) {
+    // Owner first: changing it may clear set-id bits that the mode then restores.
+    fs.Fchown(fd, old.owner, old.group);  // allowed to fail when not privileged
     ok = fs.Fchmod(fd, old.mode & 07777) == 0;
-    if (ok) fs.Fchown(fd, old.owner, old.group);  // allowed to fail when not privileged
   }
   ok = ok && fs.Fsync(fd) == 0;
   ok = fs.Close(fd) == 0 && ok;
+  // A second name for the old version, to put it back if the rename cannot be made durable.
+  const std::string backup = temporary + kBackupSuffix;
+  const bool backedUp = ok && old.exists && fs.Link(target.c_str(), backup.c_str()) == 0;
   ok = ok && fs.Rename(temporary.c_str(), target.c_str()) == 0;
   if (!ok) {
     fs.Unlink(temporary.c_str());
-    return STORE_E_IO;
+  } else {
+    struct stat info;
+    ok = fs.FsyncDirectory(dir) == 0 && fs.Stat(target.c_str(), &info) == 0;
+    if (ok) {
+      *saved = IdentityOf(info);
+    } else if (backedUp) {
+      fs.Rename(backup.c_str(), target.c_str());
+    } else if (!old.exists) {
+      fs.Unlink(target.c_str());
+    }
   }
-  const int dir = fs.Open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY, 0);
-  if (dir < 0) return STORE_E_IO;
-  const bool synced = fs.FsyncDirectory(dir) == 0;
+  if (backedUp) fs.Unlink(backup.c_str());  // gone already where it was renamed back
   fs.Close(dir);
-  return synced ? STORE_OK : STORE_E_IO;
+  return ok ? STORE_OK : STORE_E_IO;
 }
 
 void RemoveStaleTemporaries(const std::string& target) {

@@ -25,10 +25,15 @@ struct FileIdentity {
 };
 
 FileIdentity IdentityOf(const struct stat& info);
-// Identity of the file a path names now (following links); exists is false if none.
+// Identity of the file a path names now (following links); exists is false if none
+// or if it cannot be told.
 FileIdentity StatIdentity(const std::string& path);
+// The same, telling a missing file (STORE_OK, exists false) from one that cannot be
+// looked at (STORE_E_IO).
+int StatExisting(const std::string& path, FileIdentity* identity);
 
-// Reads a whole file: STORE_OK, STORE_E_NO_FILE or STORE_E_IO. *identity is the
+// Reads a whole file: STORE_OK, STORE_E_NO_FILE, STORE_E_TOO_LONG (a path the system
+// refuses as too long) or STORE_E_IO. *identity is the
 // identity of the very file read.
 int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* identity);
 
@@ -53,13 +58,17 @@ class SaveLock {
 };
 
 // Replaces target with bytes: a temporary file in the same directory is written,
-// fsynced, given the old file's permission bits (and owner, where allowed), renamed
-// over target, and the directory is fsynced. STORE_OK or STORE_E_IO; on failure the
-// temporary file is gone and target untouched.
-int ReplaceFile(const std::string& target, const std::string& bytes, const FileIdentity& old);
+// given the old file's owner (where allowed) and permission bits, fsynced, renamed
+// over target, and the directory is fsynced. STORE_OK with *saved the identity of
+// the new file, or STORE_E_IO; on failure the temporary file is gone and target is
+// the old version again (a failure after the rename puts it back from a second link
+// made beforehand; only where the file system refuses hard links can the new version
+// stay).
+int ReplaceFile(const std::string& target, const std::string& bytes, const FileIdentity& old,
+                FileIdentity* saved);
 
-// Removes temporary files that an interrupted save left beside target. Call only
-// while holding the save lock.
+// Removes temporary and backup files that an interrupted save left beside target.
+// Call only while holding the save lock.
 void RemoveStaleTemporaries(const std::string& target);
 
 }  // namespace keytreestore

@@ -17,10 +17,11 @@ class FileSystem {
   virtual int Open(const char* path, int flags, mode_t mode);
   virtual ssize_t Read(int fd, void* buffer, size_t size);
   virtual ssize_t Write(int fd, const void* buffer, size_t size);
-  virtual int Fsync(int fd);            // a file's data
-  virtual int FsyncDirectory(int fd);   // a directory, after a rename into it
+  virtual int Fsync(int fd);           // a file's data
+  virtual int FsyncDirectory(int fd);  // a directory, after a rename into it
   virtual int Close(int fd);
   virtual int Rename(const char* from, const char* to);
+  virtual int Link(const char* existing, const char* name);
   virtual int Unlink(const char* path);
   virtual int Stat(const char* path, struct stat* info);
   virtual int Fstat(int fd, struct stat* info);

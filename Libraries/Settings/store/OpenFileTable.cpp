@@ -38,13 +38,18 @@ int SaveToDisk(OpenFile& f) {
   SaveLock lock;
   if (lock.Acquire(target, kSaveLockTimeoutMs) != STORE_OK) return STORE_E_IO;
   RemoveStaleTemporaries(target);
-  FileIdentity onDisk = StatIdentity(target);
-  if (onDisk.exists && !onDisk.SameVersion(f.identity)) {
+  // A file that cannot be looked at is not taken for a missing one: that would
+  // save over another writer's version and drop the file's permission bits.
+  FileIdentity onDisk;
+  if (StatExisting(target, &onDisk) != STORE_OK) return STORE_E_IO;
+  SettingsDocument merged;
+  const bool merging = onDisk.exists && !onDisk.SameVersion(f.identity);
+  if (merging) {
     // Another writer saved since this process loaded: start from its version and
-    // put this process's own changes on top.
+    // put this process's own changes on top. The tree in memory changes only once
+    // the merged version is safely on disk.
     std::string bytes;
     int result = ReadWholeFile(target, &bytes, &onDisk);
-    SettingsDocument merged;
     if (result == STORE_OK) result = merged.Parse(bytes, nullptr);
     if (result != STORE_OK) return result;
     for (const auto& change : f.changes) {
@@ -53,11 +58,13 @@ int SaveToDisk(OpenFile& f) {
       pugi::xml_node node = merged.FindOrCreate(key);
       if (!node || !node.text().set(change.second.second.c_str())) return STORE_E_NO_MEMORY;
     }
-    f.document.Swap(merged);
   }
-  const int result = ReplaceFile(target, f.document.Serialize(), onDisk);
+  FileIdentity saved;
+  const std::string bytes = (merging ? merged : f.document).Serialize();
+  const int result = ReplaceFile(target, bytes, onDisk, &saved);
   if (result != STORE_OK) return result;
-  f.identity = StatIdentity(target);
+  if (merging) f.document.Swap(merged);
+  f.identity = saved;
   f.changes.clear();
   return STORE_OK;
 }

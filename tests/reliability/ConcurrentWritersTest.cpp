@@ -1,0 +1,69 @@
+// Writers in separate processes saving one file at the same time lose no update;
+// where two set the same key, the later save wins.
+#include <gtest/gtest.h>
+
+#include "ChildProcess.h"
+#include "StoreTestSupport.h"
+
+namespace {
+
+TEST(ConcurrentWriters, TwoProcessesLoseNoUpdate) {
+  TempDir dir;
+  const std::string name = dir.File("settings.xml");
+  WriteTextFile(name, SettingsXml("<Shared><Last>none</Last></Shared>"));
+  const int rounds = Iterations("STORE_STRESS_ROUNDS", 200);
+  ChildProcess a(STORE_WORKER, {"rounds", name, "A", std::to_string(rounds)});
+  ChildProcess b(STORE_WORKER, {"rounds", name, "B", std::to_string(rounds)});
+  ASSERT_TRUE(a.started() && b.started());
+  ASSERT_EQ(a.Wait(), 0);
+  ASSERT_EQ(b.Wait(), 0);
+
+  OpenedFile file(dir.WideFile("settings.xml"));
+  ASSERT_EQ(file.result(), STORE_OK);
+  int lost = 0;
+  for (const std::string id : {"A", "B"}) {
+    const std::wstring writer = L"/Writer" + std::wstring(id.begin(), id.end());
+    EXPECT_EQ(CountNodes(file.path(), (writer + L"/R0").c_str()), 1);
+    for (int round = 0; round < rounds; ++round) {
+      const std::wstring key = writer + L"/R" + std::to_wstring(round);
+      const std::wstring value = std::wstring(id.begin(), id.end()) + L":" + std::to_wstring(round);
+      if (!(file.Read(key.c_str()) == StoreRead{STORE_OK, value})) ++lost;
+    }
+  }
+  EXPECT_EQ(lost, 0);
+  // Whichever saved last put its own last round on top.
+  const std::wstring last = file.Read(L"/Shared/Last").text;
+  const std::wstring final = L":" + std::to_wstring(rounds - 1);
+  EXPECT_TRUE(last == L"A" + final || last == L"B" + final) << last;
+  std::printf("%d rounds of each of two processes, %d updates lost\n", rounds, lost);
+}
+
+// Two trees of one file (two path texts) stand for two processes, so that the
+// order of their saves is known.
+TEST(ConcurrentWriters, LaterSaveWins) {
+  TempDir dir;
+  WriteTextFile(dir.File("s.xml"), SettingsXml("<X>start</X>"));
+  OpenedFile one(dir.WideFile("s.xml"));
+  OpenedFile two(OtherPathText(dir.WideFile("s.xml")));
+  ASSERT_EQ(one.Set(L"/X", L"one"), STORE_OK);
+  ASSERT_EQ(one.Set(L"/OnlyOne", L"1"), STORE_OK);
+  ASSERT_EQ(two.Set(L"/X", L"two"), STORE_OK);
+  ASSERT_EQ(two.Set(L"/OnlyTwo/Y[1]", L"2"), STORE_OK);
+  ASSERT_EQ(one.Save(), STORE_OK);
+  ASSERT_EQ(two.Save(), STORE_OK);
+  EXPECT_EQ(ReadFromDisk(one.path(), L"/X").text, L"two");
+  EXPECT_EQ(ReadFromDisk(one.path(), L"/OnlyOne").text, L"1");
+  EXPECT_EQ(ReadFromDisk(one.path(), L"/OnlyTwo/Y[1]").text, L"2");
+  // The merging save left the merged version in memory too.
+  EXPECT_EQ(two.Read(L"/OnlyOne").text, L"1");
+  // An older change is not saved again over a newer one: only what was set since.
+  ASSERT_EQ(one.Set(L"/Other", L"o"), STORE_OK);
+  ASSERT_EQ(one.Save(), STORE_OK);
+  EXPECT_EQ(ReadFromDisk(one.path(), L"/X").text, L"two");
+  ASSERT_EQ(one.Set(L"/X", L"one again"), STORE_OK);
+  ASSERT_EQ(one.Save(), STORE_OK);
+  EXPECT_EQ(ReadFromDisk(one.path(), L"/X").text, L"one again");
+  EXPECT_EQ(ReadFromDisk(one.path(), L"/Other").text, L"o");
+}
+
+}  // namespace

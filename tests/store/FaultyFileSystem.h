@@ -1,0 +1,137 @@
+// A file system for tests that makes the Nth call of one kind of operation fail,
+// and can cut every write short, so that each step of a save can be made to fail.
+#ifndef DICOMSETTINGS_TESTS_FAULTYFILESYSTEM_H
+#define DICOMSETTINGS_TESTS_FAULTYFILESYSTEM_H
+
+#include <fcntl.h>
+#include <sys/file.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "FileSystem.h"
+
+// The operations a load or save makes, told apart by what they act on.
+enum class FileOp {
+  kOpenLock,
+  kLock,
+  kStat,
+  kOpenRead,
+  kRead,
+  kOpenDirectory,
+  kOpenTemporary,
+  kWrite,
+  kFchmod,
+  kFsync,
+  kCloseTemporary,
+  kLink,
+  kRename,
+  kFsyncDirectory,
+  kCloseOther,
+};
+
+inline const char* FileOpName(FileOp op) {
+  static const char* const names[] = {"open of the lock file",
+                                      "lock",
+                                      "stat",
+                                      "open for reading",
+                                      "read",
+                                      "directory open",
+                                      "open of the temporary",
+                                      "write",
+                                      "fchmod",
+                                      "fsync",
+                                      "close of the temporary",
+                                      "link",
+                                      "rename",
+                                      "directory fsync",
+                                      "other close"};
+  return names[static_cast<int>(op)];
+}
+
+class FaultyFileSystem : public keytreestore::FileSystem {
+ public:
+  // Makes the nth call (from 1) of op fail with error.
+  void FailAt(FileOp op, int nth, int error = EIO) {
+    failOp_ = op;
+    failAt_ = nth;
+    error_ = error;
+  }
+  // Writes at most this many bytes per call (0: no limit).
+  void CapWrites(size_t bytes) { writeCap_ = bytes; }
+  bool fired() const { return fired_; }
+  int calls(FileOp op) const {
+    const auto found = calls_.find(op);
+    return found == calls_.end() ? 0 : found->second;
+  }
+
+  int Open(const char* path, int flags, mode_t mode) override {
+    const size_t length = std::strlen(path);
+    FileOp op = FileOp::kOpenRead;
+    if (flags & O_DIRECTORY) {
+      op = FileOp::kOpenDirectory;
+    } else if (flags & O_EXCL) {
+      op = FileOp::kOpenTemporary;
+    } else if (length > 5 && std::strcmp(path + length - 5, ".lock") == 0) {
+      op = FileOp::kOpenLock;
+    }
+    if (Fault(op)) return -1;
+    const int fd = FileSystem::Open(path, flags, mode);
+    if (fd >= 0 && op == FileOp::kOpenTemporary) temporaries_.insert(fd);
+    return fd;
+  }
+  ssize_t Read(int fd, void* buffer, size_t size) override {
+    return Fault(FileOp::kRead) ? -1 : FileSystem::Read(fd, buffer, size);
+  }
+  ssize_t Write(int fd, const void* buffer, size_t size) override {
+    if (Fault(FileOp::kWrite)) return -1;
+    if (writeCap_ != 0 && size > writeCap_) size = writeCap_;
+    return FileSystem::Write(fd, buffer, size);
+  }
+  int Fsync(int fd) override { return Fault(FileOp::kFsync) ? -1 : FileSystem::Fsync(fd); }
+  int FsyncDirectory(int fd) override {
+    return Fault(FileOp::kFsyncDirectory) ? -1 : FileSystem::FsyncDirectory(fd);
+  }
+  int Close(int fd) override {
+    const bool temporary = temporaries_.erase(fd) != 0;
+    const bool fail = Fault(temporary ? FileOp::kCloseTemporary : FileOp::kCloseOther);
+    const int result = FileSystem::Close(fd);  // a failed close still frees the descriptor
+    return fail ? -1 : result;
+  }
+  int Rename(const char* from, const char* to) override {
+    return Fault(FileOp::kRename) ? -1 : FileSystem::Rename(from, to);
+  }
+  int Link(const char* existing, const char* name) override {
+    return Fault(FileOp::kLink) ? -1 : FileSystem::Link(existing, name);
+  }
+  int Stat(const char* path, struct stat* info) override {
+    return Fault(FileOp::kStat) ? -1 : FileSystem::Stat(path, info);
+  }
+  int Fchmod(int fd, mode_t mode) override {
+    return Fault(FileOp::kFchmod) ? -1 : FileSystem::Fchmod(fd, mode);
+  }
+  int Flock(int fd, int operation) override {
+    if ((operation & LOCK_EX) && Fault(FileOp::kLock)) return -1;
+    return FileSystem::Flock(fd, operation);
+  }
+
+ private:
+  bool Fault(FileOp op) {
+    if (++calls_[op] != failAt_ || op != failOp_) return false;
+    fired_ = true;
+    errno = error_;
+    return true;
+  }
+
+  std::map<FileOp, int> calls_;
+  std::set<int> temporaries_;
+  FileOp failOp_ = FileOp::kOpenLock;
+  int failAt_ = 0;
+  int error_ = EIO;
+  size_t writeCap_ = 0;
+  bool fired_ = false;
+};
+
+#endif

@@ -1,0 +1,104 @@
+// What a save keeps: comments, attributes, processing instructions and element
+// order, the file's permission bits and owner, and a symbolic link as a link to
+// the file that receives the save; beside the file it leaves only the lock file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "StoreTestSupport.h"
+
+namespace {
+
+TEST(SaveFidelity, CommentsAttributesAndOrderSurvive) {
+  TempDir dir;
+  const std::string original =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!-- settings of the site -->\n"
+      "<Config version=\"3\">\n"
+      "  <?editor keep?>\n"
+      "  <Zeta z=\"1\">z</Zeta>\n"
+      "  <!-- alpha follows zeta on purpose -->\n"
+      "  <Alpha a=\"&amp;&lt;\" b='2'>a</Alpha>\n"
+      "  <Mid><![CDATA[raw <text>]]></Mid>\n"
+      "  <Alpha>second</Alpha>\n"
+      "</Config>\n";
+  WriteTextFile(dir.File("s.xml"), original);
+  {
+    OpenedFile file(dir.WideFile("s.xml"));
+    ASSERT_EQ(file.result(), STORE_OK);
+    ASSERT_EQ(file.Set(L"/Alpha", L"changed"), STORE_OK);
+    ASSERT_EQ(file.Save(), STORE_OK);
+  }
+  const std::string saved = ReadTextFile(dir.File("s.xml"));
+  const char* kept[] = {"<?xml version=\"1.0\"",
+                        "<!-- settings of the site -->",
+                        "<Config version=\"3\">",
+                        "<?editor keep?>",
+                        "<Zeta z=\"1\">z</Zeta>",
+                        "<!-- alpha follows zeta on purpose -->",
+                        "<Alpha a=\"&amp;&lt;\" b=\"2\">changed</Alpha>",
+                        "raw <text>",
+                        "<Alpha>second</Alpha>",
+                        "</Config>"};
+  size_t at = 0;
+  for (const char* piece : kept) {
+    const size_t found = saved.find(piece, at);
+    ASSERT_NE(found, std::string::npos) << piece << " missing or out of order in\n" << saved;
+    at = found;
+  }
+  EXPECT_EQ(ReadFromDisk(dir.WideFile("s.xml"), L"/Mid"), (StoreRead{STORE_OK, L"raw <text>"}));
+  EXPECT_EQ(DirectoryEntries(dir.path()), (std::vector<std::string>{"s.xml", "s.xml.lock"}));
+}
+
+TEST(SaveFidelity, PermissionBitsAndOwnerAreKept) {
+  TempDir dir;
+  const std::string name = dir.File("s.xml");
+  for (mode_t mode : {0600, 0640, 0604, 0444, 04751, 02750}) {
+    WriteTextFile(name, SettingsXml("<A>a</A>"));
+    const bool root = geteuid() == 0;
+    if (root) {
+      ASSERT_EQ(chown(name.c_str(), 4321, 8765), 0);  // before chmod: it clears set-id bits
+    }
+    ASSERT_EQ(chmod(name.c_str(), mode), 0);
+    {
+      OpenedFile file(dir.WideFile("s.xml"));
+      ASSERT_EQ(file.Set(L"/A", L"b"), STORE_OK);
+      ASSERT_EQ(file.Save(), STORE_OK);
+    }
+    struct stat info;
+    ASSERT_EQ(stat(name.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+    if (root) {
+      EXPECT_EQ(info.st_uid, 4321u);
+      EXPECT_EQ(info.st_gid, 8765u);
+    }
+    EXPECT_EQ(ReadFromDisk(dir.WideFile("s.xml"), L"/A"), (StoreRead{STORE_OK, L"b"}));
+  }
+}
+
+TEST(SaveFidelity, SymbolicLinksAreSavedThrough) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.File("real").c_str(), 0755), 0);
+  WriteTextFile(dir.File("real/s.xml"), SettingsXml("<A>a</A>"));
+  ASSERT_EQ(symlink("real/s.xml", dir.File("link.xml").c_str()), 0);
+  ASSERT_EQ(symlink("link.xml", dir.File("chain.xml").c_str()), 0);
+  for (const char* name : {"link.xml", "chain.xml"}) {
+    OpenedFile file(dir.WideFile(name));
+    ASSERT_EQ(file.Set(L"/A", std::wstring(name, name + 4)), STORE_OK);
+    ASSERT_EQ(file.Save(), STORE_OK);
+    EXPECT_EQ(UpdateCheck(file.path()), 0) << name;
+    EXPECT_EQ(ReadFromDisk(dir.WideFile("real/s.xml"), L"/A"),
+              (StoreRead{STORE_OK, std::wstring(name, name + 4)}));
+  }
+  struct stat info;
+  ASSERT_EQ(lstat(dir.File("link.xml").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(lstat(dir.File("chain.xml").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  // The lock and every temporary file live beside the file the links lead to.
+  EXPECT_EQ(DirectoryEntries(dir.File("real")), (std::vector<std::string>{"s.xml", "s.xml.lock"}));
+  EXPECT_EQ(DirectoryEntries(dir.path()),
+            (std::vector<std::string>{"chain.xml", "link.xml", "real"}));
+}
+
+}  // namespace

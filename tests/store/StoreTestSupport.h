@@ -1,0 +1,124 @@
+// Helpers shared by the store's test programs: reading values back as text, a
+// scoped open of a settings file, a second path text for the same file, and
+// listing what lies beside a settings file.
+#ifndef DICOMSETTINGS_TESTS_STORETESTSUPPORT_H
+#define DICOMSETTINGS_TESTS_STORETESTSUPPORT_H
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "KeyTreeStore.h"
+#include "TempDir.h"
+
+// What StoreGetValue gave for a key: its result and, on success, the text.
+struct StoreRead {
+  int result;
+  std::wstring text;
+  bool operator==(const StoreRead& other) const {
+    return result == other.result && text == other.text;
+  }
+};
+
+inline StoreRead ReadValue(const std::wstring& path, const wchar_t* key) {
+  wchar_t buffer[STORE_VALUE_BUFFER_LENGTH] = L"";
+  const int result = StoreGetValue(buffer, path.c_str(), key);
+  return {result, result == STORE_OK ? std::wstring(buffer) : std::wstring()};
+}
+
+// StoreGetNodeCount's count, or -1000 - result when the call failed.
+inline int CountNodes(const std::wstring& path, const wchar_t* key) {
+  int count = -1;
+  const int result = StoreGetNodeCount(&count, path.c_str(), key);
+  return result == STORE_OK ? count : -1000 - result;
+}
+
+inline int UpdateCheck(const std::wstring& path) {
+  int updated = -1;
+  const int result = StoreDataUpdateCheck(&updated, path.c_str());
+  return result == STORE_OK ? updated : -1000 - result;
+}
+
+// Another path text naming the same file ("dir/./name"): the store keeps a tree of
+// its own for it, as another process would.
+inline std::wstring OtherPathText(const std::wstring& path) {
+  const size_t slash = path.rfind(L'/');
+  return path.substr(0, slash) + L"/." + path.substr(slash);
+}
+
+// One open of a settings file for the life of the object.
+class OpenedFile {
+ public:
+  explicit OpenedFile(std::wstring path)
+      : path_(std::move(path)), result_(StoreOpen(path_.c_str(), 1)) {}
+  ~OpenedFile() {
+    if (result_ == STORE_OK) StoreClose(path_.c_str(), 1);
+  }
+  OpenedFile(const OpenedFile&) = delete;
+  OpenedFile& operator=(const OpenedFile&) = delete;
+
+  int result() const { return result_; }
+  const std::wstring& path() const { return path_; }
+  StoreRead Read(const wchar_t* key) const { return ReadValue(path_, key); }
+  int Set(const wchar_t* key, const std::wstring& value) const {
+    return StoreSetValue(path_.c_str(), key, value.c_str());
+  }
+  int Save() const { return StoreSave(path_.c_str()); }
+
+ private:
+  std::wstring path_;
+  int result_;
+};
+
+// What a fresh process reading the file from disk would get for key (through a
+// path text of its own, "dir/.//name", that no test opens otherwise).
+inline StoreRead ReadFromDisk(const std::wstring& path, const wchar_t* key) {
+  const size_t slash = path.rfind(L'/');
+  OpenedFile other(path.substr(0, slash) + L"/./" + path.substr(slash));
+  if (other.result() != STORE_OK) return {other.result(), L""};
+  return other.Read(key);
+}
+
+// A test on one settings file, "s.xml" in a directory of its own, opened with
+// the content given to Open and closed after the test.
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& content) {
+    name_ = dir_.File("s.xml");
+    WriteTextFile(name_, content);
+    path_ = dir_.WideFile("s.xml");
+    ASSERT_EQ(StoreOpen(path_.c_str(), 1), STORE_OK);
+  }
+  void TearDown() override { StoreClose(path_.c_str(), 1); }
+
+  TempDir dir_;
+  std::string name_;
+  std::wstring path_;
+};
+
+// The names in a directory, sorted, without "." and "..".
+inline std::vector<std::string> DirectoryEntries(const std::string& directory) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(directory.c_str())) {
+    while (const dirent* entry = readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Puts a new version of a file in place the way another writer would: a new file
+// renamed over the old one.
+inline void ReplaceOnDisk(const std::string& path, const std::string& text) {
+  WriteTextFile(path + ".new", text);
+  std::rename((path + ".new").c_str(), path.c_str());
+}
+
+#endif

@@ -103,7 +103,9 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     size_t size = 0;
     result = ValueToUtf8(value, text, &size);
     if (result != STORE_OK) return result;
-    pugi::xml_node node = f.document.FindOrCreate(parsed, key);
+    bool refused = false;
+    pugi::xml_node node = f.document.FindOrCreate(parsed, key, &refused);
+    if (refused) return static_cast<int>(STORE_E_BAD_KEY);
     if (!node || !node.text().set(text)) return static_cast<int>(STORE_E_NO_MEMORY);
     RecordChange(f, parsed, key, text, size);
     return static_cast<int>(STORE_OK);

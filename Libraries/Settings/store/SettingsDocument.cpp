@@ -108,11 +108,12 @@ int SettingsDocument::Lookup(const wchar_t* text, pugi::xml_node* node) {
   return STORE_OK;
 }
 
-pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, const wchar_t* text) {
+pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, const wchar_t* text,
+                                              bool* refused) {
   const size_t length = wcslen(text);  // the key parsed: at most 511 characters
   pugi::xml_node node = keys_.Find(text, length);
   if (node) return node;
-  node = FindOrCreate(key);
+  node = FindOrCreate(key, refused);
   if (node) Remember(text, length, node);
   return node;
 }
@@ -128,12 +129,18 @@ void SettingsDocument::Remember(const wchar_t* text, size_t length, pugi::xml_no
   }
 }
 
-pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key) {
+pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, bool* refused) {
   pugi::xml_node node = doc_->document_element();
   for (size_t i = 0; i < key.size() && node; ++i) {
     const KeyStep& step = key[i];
     int count;
     pugi::xml_node next = index_.Child(node, {step.name, step.length}, step.index, &count);
+    if (!next && step.index - count >= kMaxAppendedSiblings) {
+      // "/A[2000000000]" would otherwise fill memory with empty elements.
+      if (refused != nullptr) *refused = true;
+      return pugi::xml_node();
+    }
+    if (!next) DropBlankText(node);
     for (; !next && count <= step.index; ++count) {
       const pugi::xml_node added = node.append_child(step.name);
       if (!added) return added;
@@ -143,6 +150,17 @@ pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key) {
     node = next;
   }
   return node;
+}
+
+void SettingsDocument::DropBlankText(pugi::xml_node parent) {
+  // An element written as "<A>\n</A>" keeps its blank text as its only child; once
+  // it gets child elements that text would only misplace the indentation.
+  const pugi::xml_node only = parent.first_child();
+  if (!only || only != parent.last_child() || only.type() != pugi::node_pcdata) return;
+  for (const char* c = only.value(); *c != '\0'; ++c) {
+    if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r') return;
+  }
+  parent.remove_child(only);
 }
 
 int SettingsDocument::Count(const ParsedKey& key) {

@@ -33,12 +33,17 @@ class SettingsDocument {
   // STORE_E_BAD_KEY).
   int Lookup(const wchar_t* text, pugi::xml_node* node);
   // FindOrCreate of a key parsed from text.
-  pugi::xml_node FindOrCreate(const ParsedKey& key, const wchar_t* text);
+  pugi::xml_node FindOrCreate(const ParsedKey& key, const wchar_t* text, bool* refused = nullptr);
   // The node a key names, or a null node.
   pugi::xml_node Find(const ParsedKey& key);
   // The node a key names, creating missing elements (and missing same-named
-  // siblings up to an index) along it; a null node when memory runs out.
-  pugi::xml_node FindOrCreate(const ParsedKey& key);
+  // siblings up to an index) along it; a null node when memory runs out, or with
+  // *refused set when an index lies kMaxAppendedSiblings or more beyond the
+  // siblings there are.
+  pugi::xml_node FindOrCreate(const ParsedKey& key, bool* refused = nullptr);
+
+  // Most empty same-named siblings one call may append on the way to an index.
+  static constexpr int kMaxAppendedSiblings = 100000;
   // Number of children named as the key's last step under the node of the steps
   // before it; 0 where that node does not exist.
   int Count(const ParsedKey& key);
@@ -53,6 +58,8 @@ class SettingsDocument {
  private:
   // The node of the key's first `steps` steps, or a null node.
   pugi::xml_node Resolve(const ParsedKey& key, size_t steps);
+  // Removes parent's only child when it is blank text, before elements are added.
+  static void DropBlankText(pugi::xml_node parent);
   // Adds a resolved key text to the key cache, when memory allows.
   void Remember(const wchar_t* text, size_t length, pugi::xml_node node) noexcept;
 

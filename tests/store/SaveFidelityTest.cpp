@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "StoreTestSupport.h"
 
 namespace {
@@ -95,6 +97,14 @@ TEST(SaveFidelity, SymbolicLinksAreSavedThrough) {
   EXPECT_TRUE(S_ISLNK(info.st_mode));
   ASSERT_EQ(lstat(dir.File("chain.xml").c_str(), &info), 0);
   EXPECT_TRUE(S_ISLNK(info.st_mode));
+  // A link whose file was removed meanwhile still receives the save.
+  {
+    OpenedFile file(dir.WideFile("chain.xml"));
+    ASSERT_EQ(std::remove(dir.File("real/s.xml").c_str()), 0);
+    ASSERT_EQ(file.Set(L"/A", L"again"), STORE_OK);
+    ASSERT_EQ(file.Save(), STORE_OK);
+  }
+  EXPECT_EQ(ReadFromDisk(dir.WideFile("real/s.xml"), L"/A"), (StoreRead{STORE_OK, L"again"}));
   // The lock and every temporary file live beside the file the links lead to.
   EXPECT_EQ(DirectoryEntries(dir.File("real")), (std::vector<std::string>{"s.xml", "s.xml.lock"}));
   EXPECT_EQ(DirectoryEntries(dir.path()),

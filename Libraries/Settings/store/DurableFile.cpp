@@ -142,7 +142,17 @@ int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* ide
 std::string ResolveLinks(const std::string& path) {
   char resolved[PATH_MAX];
   if (realpath(path.c_str(), resolved) != nullptr) return resolved;
-  return path;
+  // A link whose file is gone is followed by hand, so that a save creates the file
+  // it names rather than putting a plain file in place of the link.
+  std::string current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    char target[PATH_MAX];
+    const ssize_t n = readlink(current.c_str(), target, sizeof target - 1);
+    if (n < 0) return current;
+    target[n] = '\0';
+    current = target[0] == '/' ? std::string(target) : DirectoryOf(current) + "/" + target;
+  }
+  return path;  // a loop of links
 }
 
 SaveLock::~SaveLock() {

@@ -37,8 +37,9 @@ int StatExisting(const std::string& path, FileIdentity* identity);
 // identity of the very file read.
 int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* identity);
 
-// The file a path finally names after following symbolic links; the path itself
-// when it names no link or the link cannot be resolved.
+// The file a path finally names after following symbolic links, also where the
+// last link leads to no file; the path itself when it names no link or the links
+// loop.
 std::string ResolveLinks(const std::string& path);
 
 // An exclusive advisory lock on "<target>.lock", held until destruction. flock

@@ -36,7 +36,9 @@ int ValueToUtf8(const wchar_t* value, char* out, size_t* size) {
   if (wcsnlen(value, STORE_MAX_VALUE_LENGTH + 1) > STORE_MAX_VALUE_LENGTH) return STORE_E_TOO_LONG;
   size_t used = 0;
   for (const wchar_t* p = value; *p != L'\0'; ++p) {
-    const wchar_t c = *p;
+    // Line ends are kept as XML reads them back from a file: "\r\n" and "\r" as "\n".
+    if (*p == L'\r' && p[1] == L'\n') continue;
+    const wchar_t c = *p == L'\r' ? L'\n' : *p;
     const bool control = c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
     if (control || c == 0xFFFE || c == 0xFFFF || !keytreestore::IsScalarValue(c)) {
       return STORE_E_BAD_ARGUMENT;

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <new>
 
+#include "DocumentText.h"
 #include "Utf8.h"
 
 namespace keytreestore {
@@ -55,6 +56,12 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
     DescribeParseFault(bytes, bad, "invalid UTF-8", error);
     return STORE_E_PARSE;
   }
+  const size_t reference = FindUnholdableReference(bytes);
+  if (reference != bytes.size()) {
+    DescribeParseFault(bytes, reference, "character reference to a character XML cannot hold",
+                       error);
+    return STORE_E_PARSE;
+  }
   std::unique_ptr<pugi::xml_document> fresh(new pugi::xml_document);
   const pugi::xml_parse_result parsed =
       fresh->load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_utf8);
@@ -73,6 +80,7 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
                        error);
     return STORE_E_PARSE;
   }
+  NormalizeLineEnds(*fresh);
   doc_.swap(fresh);
   index_.Clear();
   keys_.Clear();

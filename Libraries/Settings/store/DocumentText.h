@@ -1,0 +1,25 @@
+// Character-level rules for the text of a settings file beyond what the XML
+// parser enforces, so that every file the store accepts saves into a file it
+// accepts again, with the same values.
+#ifndef DICOMSETTINGS_STORE_DOCUMENTTEXT_H
+#define DICOMSETTINGS_STORE_DOCUMENTTEXT_H
+
+#include <cstddef>
+#include <pugixml.hpp>
+#include <string>
+
+namespace keytreestore {
+
+// Offset of the first character reference ("&#1;", "&#xD800;") to a code point
+// XML 1.0 cannot hold, or bytes.size() when there is none. The parser would take
+// such a reference and the save would write a file that no longer parses.
+size_t FindUnholdableReference(const std::string& bytes);
+
+// Turns every carriage return in the text of elements into a line feed, as XML
+// does with the line ends of the file itself: a "&#13;" would otherwise be saved
+// as a raw carriage return and read back as a line feed.
+void NormalizeLineEnds(pugi::xml_node root);
+
+}  // namespace keytreestore
+
+#endif

@@ -14,9 +14,9 @@ class TextRules : public ::testing::Test {
   std::wstring path_ = dir_.WideFile("settings.xml");
 };
 
-TEST_F(TextRules, ReferencesToCharactersXmlCannotHoldAreParseFaults) {
+TEST_F(TextRules, CharactersXmlCannotHoldAreParseFaults) {
   for (const char* value : {"&#0;", "&#1;", "&#x1F;", "&#xD800;", "&#xFFFE;", "&#x110000;",
-                            "&#99999999999;", "&#0000;"}) {
+                            "&#99999999999;", "&#0000;", "\x01", "\x1F", "\xEF\xBF\xBF"}) {
     WriteTextFile(file_, SettingsXml(std::string("<A>a") + value + "</A>"));
     StoreParseError error;
     EXPECT_EQ(StoreCheckFile(path_.c_str(), &error), STORE_E_PARSE) << value;

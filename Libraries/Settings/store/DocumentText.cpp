@@ -31,8 +31,21 @@ void NormalizeText(pugi::xml_node node) {
 
 }  // namespace
 
-size_t FindUnholdableReference(const std::string& bytes) {
-  for (size_t at = bytes.find("&#"); at != std::string::npos; at = bytes.find("&#", at + 2)) {
+size_t FindUnholdableCharacter(const std::string& bytes) {
+  size_t first = bytes.size();
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    const bool control = c < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    // U+FFFE and U+FFFF: EF BF BE and EF BF BF.
+    const bool nonCharacter = c == 0xEF && i + 2 < bytes.size() &&
+                              static_cast<unsigned char>(bytes[i + 1]) == 0xBF &&
+                              static_cast<unsigned char>(bytes[i + 2]) >= 0xBE;
+    if (control || nonCharacter) {
+      first = i;
+      break;
+    }
+  }
+  for (size_t at = bytes.find("&#"); at < first; at = bytes.find("&#", at + 2)) {
     size_t i = at + 2;
     const bool hex = i < bytes.size() && bytes[i] == 'x';
     if (hex) ++i;
@@ -45,7 +58,7 @@ size_t FindUnholdableReference(const std::string& bytes) {
     const bool reference = digits != 0 && i < bytes.size() && bytes[i] == ';';
     if (reference && !IsXmlChar(value)) return at;
   }
-  return bytes.size();
+  return first;
 }
 
 void NormalizeLineEnds(pugi::xml_node root) {

@@ -10,10 +10,11 @@
 
 namespace keytreestore {
 
-// Offset of the first character reference ("&#1;", "&#xD800;") to a code point
-// XML 1.0 cannot hold, or bytes.size() when there is none. The parser would take
-// such a reference and the save would write a file that no longer parses.
-size_t FindUnholdableReference(const std::string& bytes);
+// Offset of the first character XML 1.0 cannot hold, raw (a control character,
+// U+FFFE, U+FFFF) or as a character reference ("&#1;", "&#xD800;"), or
+// bytes.size() when there is none. The parser would take either, and the save
+// would write a file that no longer parses.
+size_t FindUnholdableCharacter(const std::string& bytes);
 
 // Turns every carriage return in the text of elements into a line feed, as XML
 // does with the line ends of the file itself: a "&#13;" would otherwise be saved

@@ -56,10 +56,9 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
     DescribeParseFault(bytes, bad, "invalid UTF-8", error);
     return STORE_E_PARSE;
   }
-  const size_t reference = FindUnholdableReference(bytes);
-  if (reference != bytes.size()) {
-    DescribeParseFault(bytes, reference, "character reference to a character XML cannot hold",
-                       error);
+  const size_t unholdable = FindUnholdableCharacter(bytes);
+  if (unholdable != bytes.size()) {
+    DescribeParseFault(bytes, unholdable, "a character XML cannot hold", error);
     return STORE_E_PARSE;
   }
   std::unique_ptr<pugi::xml_document> fresh(new pugi::xml_document);

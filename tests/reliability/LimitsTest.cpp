@@ -104,9 +104,9 @@ TEST(Limits, NullPointersAreRefused) {
   EXPECT_EQ(file.Read(L"/A"), (StoreRead{STORE_OK, L"a"}));
 }
 
-// Disabled while saving such a file takes time and memory that grow with the square
-// of its depth (the indentation of every line is written out).
-TEST(Limits, DISABLED_DeepNestingNeitherCrashesNorHangs) {
+// A file nested far deeper than any key reaches is refused at open (its indented
+// save would grow with the square of its depth).
+TEST(Limits, DeepNestingNeitherCrashesNorHangs) {
   TempDir dir;
   std::string text;
   for (int i = 0; i < 100000; ++i) text += "<a>";
@@ -114,17 +114,7 @@ TEST(Limits, DISABLED_DeepNestingNeitherCrashesNorHangs) {
   for (int i = 0; i < 100000; ++i) text += "</a>";
   WriteTextFile(dir.File("deep.xml"), text);
   OpenedFile file(dir.WideFile("deep.xml"));
-  if (file.result() != STORE_OK) {
-    EXPECT_EQ(file.result(), STORE_E_PARSE);
-    return;
-  }
-  EXPECT_EQ(file.Read(L"/a/a"), (StoreRead{STORE_OK, L""}));
-  ASSERT_EQ(file.Set(L"/a/b", L"v"), STORE_OK);
-  const int saved = file.Save();
-  EXPECT_TRUE(saved == STORE_OK || saved == STORE_E_TOO_LONG) << saved;
-  if (saved == STORE_OK) {
-    EXPECT_EQ(ReadFromDisk(file.path(), L"/a/b"), (StoreRead{STORE_OK, L"v"}));
-  }
+  EXPECT_EQ(file.result(), STORE_E_PARSE);
 }
 
 }  // namespace

@@ -25,6 +25,30 @@ TEST_F(TextRules, CharactersXmlCannotHoldAreParseFaults) {
   }
 }
 
+TEST_F(TextRules, TextOutsideTheDocumentElementIsAParseFault) {
+  for (const char* text : {"<S/>tail", "head<S/>", "<S/><![CDATA[x]]>"}) {
+    WriteTextFile(file_, text);
+    EXPECT_EQ(StoreOpen(path_.c_str(), 1), STORE_E_PARSE) << text;
+  }
+  WriteTextFile(file_, "\n<S/>\n\n");
+  OpenedFile opened(path_);
+  EXPECT_EQ(opened.result(), STORE_OK);
+}
+
+TEST_F(TextRules, NestingDeeperThanAThousandLevelsIsAParseFault) {
+  const auto nested = [](int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += "<a>";
+    for (int i = 0; i < depth; ++i) text += "</a>";
+    return text;
+  };
+  WriteTextFile(file_, nested(1001));
+  EXPECT_EQ(StoreOpen(path_.c_str(), 1), STORE_E_PARSE);
+  WriteTextFile(file_, nested(1000));
+  OpenedFile opened(path_);
+  EXPECT_EQ(opened.result(), STORE_OK);
+}
+
 TEST_F(TextRules, CharacterReferencesXmlAllowsStillRead) {
   WriteTextFile(file_, SettingsXml("<A>&#65;&#x42;&#9;&#xE9;&#x1F600;</A>"));
   OpenedFile opened(path_);

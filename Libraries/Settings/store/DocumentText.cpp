@@ -61,19 +61,25 @@ size_t FindUnholdableCharacter(const std::string& bytes) {
   return first;
 }
 
-void NormalizeLineEnds(pugi::xml_node root) {
-  // Iterative walk: files may nest deeply.
+pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit) {
+  // Iterative walk: a hostile file may nest far deeper than the stack allows.
   pugi::xml_node node = root;
+  size_t depth = 0;
   while (node) {
     if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) NormalizeText(node);
     if (node.first_child()) {
       node = node.first_child();
+      if (++depth > depthLimit) return node;
       continue;
     }
-    while (node && node != root && !node.next_sibling()) node = node.parent();
+    while (node && node != root && !node.next_sibling()) {
+      node = node.parent();
+      --depth;
+    }
     if (!node || node == root) break;
     node = node.next_sibling();
   }
+  return pugi::xml_node();
 }
 
 }  // namespace keytreestore

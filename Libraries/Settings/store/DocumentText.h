@@ -16,10 +16,11 @@ namespace keytreestore {
 // would write a file that no longer parses.
 size_t FindUnholdableCharacter(const std::string& bytes);
 
-// Turns every carriage return in the text of elements into a line feed, as XML
-// does with the line ends of the file itself: a "&#13;" would otherwise be saved
-// as a raw carriage return and read back as a line feed.
-void NormalizeLineEnds(pugi::xml_node root);
+// Walks the tree once: turns every carriage return in the text of elements into a
+// line feed, as XML does with the line ends of the file itself (a "&#13;" would
+// otherwise be saved raw and read back as a line feed), and returns the first
+// node nested more than depthLimit levels below root, or a null node.
+pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit);
 
 }  // namespace keytreestore
 

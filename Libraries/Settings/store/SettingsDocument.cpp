@@ -11,9 +11,22 @@
 namespace keytreestore {
 namespace {
 
+// parse_fragment keeps text outside the document element, so that it is refused
+// rather than dropped by the next save.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments |
                                    pugi::parse_declaration | pugi::parse_pi | pugi::parse_doctype |
-                                   pugi::parse_ws_pcdata_single;
+                                   pugi::parse_ws_pcdata_single | pugi::parse_fragment;
+
+// Deepest element nesting a settings file may have: far beyond what a key of 511
+// characters can reach, and shallow enough that the indented save stays small.
+constexpr size_t kMaxDepth = 1000;
+
+bool IsBlank(const char* text) {
+  for (; *text != '\0'; ++text) {
+    if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r') return false;
+  }
+  return true;
+}
 
 struct StringWriter : pugi::xml_writer {
   std::string out;
@@ -71,7 +84,12 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
   int elements = 0;
   for (pugi::xml_node child = fresh->first_child(); child; child = child.next_sibling()) {
     if (child.type() == pugi::node_element) ++elements;
-    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) elements = 2;
+    const bool text = child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata;
+    if (text && (child.type() == pugi::node_cdata || !IsBlank(child.value()))) {
+      DescribeParseFault(bytes, static_cast<size_t>(child.offset_debug()),
+                         "text outside the document element", error);
+      return STORE_E_PARSE;
+    }
   }
   if (elements != 1) {
     DescribeParseFault(bytes, bytes.size(),
@@ -79,7 +97,12 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
                        error);
     return STORE_E_PARSE;
   }
-  NormalizeLineEnds(*fresh);
+  const pugi::xml_node deep = NormalizeTree(*fresh, kMaxDepth);
+  if (deep) {
+    DescribeParseFault(bytes, static_cast<size_t>(deep.offset_debug()),
+                       "elements nested more than 1000 levels deep", error);
+    return STORE_E_PARSE;
+  }
   doc_.swap(fresh);
   index_.Clear();
   keys_.Clear();

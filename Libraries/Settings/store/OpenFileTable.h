@@ -3,7 +3,6 @@
 #ifndef DICOMSETTINGS_STORE_OPENFILETABLE_H
 #define DICOMSETTINGS_STORE_OPENFILETABLE_H
 
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -25,7 +24,7 @@ struct OpenFile {
   FileIdentity identity;  // the version on disk last loaded or saved
   // Values set since the last load or save, by canonical key: what a save
   // re-applies on top of a file another process saved in the meantime.
-  std::map<std::string, std::pair<std::wstring, std::string>> changes;
+  std::unordered_map<std::string, std::pair<std::wstring, std::string>> changes;
 };
 
 class OpenFileTable {

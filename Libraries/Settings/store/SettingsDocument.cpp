@@ -187,10 +187,7 @@ void SettingsDocument::DropBlankText(pugi::xml_node parent) {
   // it gets child elements that text would only misplace the indentation.
   const pugi::xml_node only = parent.first_child();
   if (!only || only != parent.last_child() || only.type() != pugi::node_pcdata) return;
-  for (const char* c = only.value(); *c != '\0'; ++c) {
-    if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r') return;
-  }
-  parent.remove_child(only);
+  if (IsBlank(only.value())) parent.remove_child(only);
 }
 
 int SettingsDocument::Count(const ParsedKey& key) {

@@ -1,4 +1,4 @@
-// Edit distance with one rolling row, and the choice of the closest candidate.
+// Edit distance with rolling rows, and the choice of the closest candidate.
 #include "Nearest.h"
 
 #include <algorithm>
@@ -6,19 +6,24 @@
 namespace dicomsettings_tool {
 
 size_t EditDistance(const std::string& a, const std::string& b) {
+  // Rows i-2, i-1 and i of the distance table between prefixes of a and b.
+  std::vector<size_t> before(b.size() + 1);
+  std::vector<size_t> previous(b.size() + 1);
   std::vector<size_t> row(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t j = 0; j <= b.size(); ++j) previous[j] = j;
   for (size_t i = 1; i <= a.size(); ++i) {
-    size_t diagonal = row[0];
     row[0] = i;
     for (size_t j = 1; j <= b.size(); ++j) {
-      const size_t above = row[j];
-      const size_t substitute = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
-      row[j] = std::min({above + 1, row[j - 1] + 1, substitute});
-      diagonal = above;
+      const size_t substitute = previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+      row[j] = std::min({previous[j] + 1, row[j - 1] + 1, substitute});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+        row[j] = std::min(row[j], before[j - 2] + 1);
+      }
     }
+    before.swap(previous);
+    previous.swap(row);
   }
-  return row[b.size()];
+  return previous[b.size()];
 }
 
 std::string NearestName(const std::string& name, const std::vector<std::string>& candidates) {

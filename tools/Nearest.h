@@ -7,8 +7,8 @@
 
 namespace dicomsettings_tool {
 
-// Number of single-character insertions, deletions and substitutions that turn
-// a into b.
+// Number of single-character insertions, deletions, substitutions and swaps of
+// two neighbouring characters that turn a into b ("shwo" is one edit from "show").
 size_t EditDistance(const std::string& a, const std::string& b);
 
 // The candidate closest to name, or "" when none is close enough to be a

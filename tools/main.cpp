@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "DescribeCommands.h"
 #include "Diagnostics.h"
 #include "Vocabulary.h"
 #include "WideText.h"
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
                "dicom-settings");
   app.require_subcommand(1);
   app.footer(kFooter);
+  app.set_version_flag("--version", "dicom-settings " DICOMSETTINGS_VERSION,
+                       "Print the version and exit");
   Arguments args;
 
   CLI::App* show = AddCommand(app, "show", "Print every value of the areas, with its kind");
@@ -83,6 +86,15 @@ int main(int argc, char** argv) {
   init->add_option("FILE", args.file, "File to write")->required();
   init->add_flag("--force", args.force, "Replace an existing file");
 
+  CLI::App* schema = AddCommand(app, "schema", "Print the XML Schema of settings files");
+
+  CLI::App* completion = AddCommand(app, "completion", "Print a shell completion script");
+  completion->add_option("SHELL", args.key, "Shell to complete for")
+      ->required()
+      ->check(CLI::IsMember({"bash"}));
+
+  if (ReportUnknownCommand(app, argc, argv)) return kExitUsage;
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -99,5 +111,7 @@ int main(int argc, char** argv) {
   if (*copy) return RunCopy(args.file, args.second, args.rest);
   if (*diff) return RunDiff(args.file, args.second, args.rest);
   if (*check) return RunCheck(args.file);
+  if (*completion) return RunCompletion(app, args.key);
+  if (*schema) return RunSchema();
   return RunInit(args.file, args.force);
 }

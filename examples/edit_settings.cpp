@@ -3,10 +3,10 @@
 // and reads them back from a fresh object.
 //
 // Usage: edit_settings FILE   (FILE is changed; pass a copy)
+#include <DicomSettings/DicomSettings.h>
+
 #include <cstdio>
 #include <string>
-
-#include "DicomSettings.h"
 
 using namespace DicomAccessLibraryCpp;
 
@@ -34,9 +34,8 @@ int main(int argc, char** argv) {
   clients.Open();
   for (int i = 0; i < clients.GetCountDicomClient(); ++i) {
     const DicomClient::CDicomClient& client = clients.DicomClient[i];
-    std::printf("client %d             %ls at %ls:%d\n", i,
-                std::wstring(client.ServerAe).c_str(), std::wstring(client.IpAddress).c_str(),
-                static_cast<int>(client.Port));
+    std::printf("client %d             %ls at %ls:%d\n", i, std::wstring(client.ServerAe).c_str(),
+                std::wstring(client.IpAddress).c_str(), static_cast<int>(client.Port));
   }
 
   echo.TaskCount = 3;
@@ -53,7 +52,7 @@ int main(int argc, char** argv) {
 
   CEchoScuSetting reread(path.c_str());
   reread.Open();
-  std::printf("read back: task count %d, client AE title %ls\n",
-              static_cast<int>(reread.TaskCount), std::wstring(reread.ClientAeTitle).c_str());
+  std::printf("read back: task count %d, client AE title %ls\n", static_cast<int>(reread.TaskCount),
+              std::wstring(reread.ClientAeTitle).c_str());
   return 0;
 }

@@ -13,6 +13,7 @@ PROJECT_PACKAGES=(
   libcli11-dev nlohmann-json3-dev libboost-dev
   clang libclang-rt-14-dev
   locales
+  dpkg-dev file lintian libxml2-utils xsltproc man-db bash-completion
 )
 
 ensure_packages() {

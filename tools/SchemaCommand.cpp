@@ -15,10 +15,9 @@
 namespace dicomsettings_tool {
 namespace {
 
-using DicomAccessLibraryCpp::ValueKind;
-
-// The simple types: an empty text is an unset value of any kind; the others
-// accept what `check` accepts as a value of the kind.
+// The simple types, named as ValueKindName names the kinds: an empty text is an
+// unset value of any kind; the others accept what `check` accepts as a value of
+// the kind.
 const char* const kValueTypes = R"(  <xs:simpleType name="unset">
     <xs:restriction base="xs:string">
       <xs:length value="0"/>
@@ -35,7 +34,7 @@ const char* const kValueTypes = R"(  <xs:simpleType name="unset">
       <xs:pattern value="[+\-]?([0-9]+(,[0-9]*)?|,[0-9]+)([eE][+\-]?[0-9]+)?"/>
     </xs:restriction>
   </xs:simpleType>
-  <xs:simpleType name="number">
+  <xs:simpleType name="floating-point">
     <xs:annotation><xs:documentation>A decimal number with "." (or, from older writers, ",") as its decimal point.</xs:documentation></xs:annotation>
     <xs:union memberTypes="decimalText unset"/>
   </xs:simpleType>
@@ -53,27 +52,13 @@ const char* const kValueTypes = R"(  <xs:simpleType name="unset">
   </xs:simpleType>
 )";
 
-const char* TypeName(ValueKind kind) {
-  switch (kind) {
-    case ValueKind::Integer:
-      return "integer";
-    case ValueKind::FloatingPoint:
-      return "number";
-    case ValueKind::Boolean:
-      return "boolean";
-    case ValueKind::String:
-      break;
-  }
-  return "string";
-}
-
 void WriteChoice(std::ostream& out, const NameNode& node, const std::string& indent);
 
 void WriteElement(std::ostream& out, const std::string& name, const NameNode& node,
                   const std::string& indent) {
   out << indent << "<xs:element name=\"" << name << "\"";
   if (node.children.empty() && node.value != nullptr) {
-    out << " type=\"" << TypeName(node.value->kind) << "\"/>\n";
+    out << " type=\"" << DicomAccessLibraryCpp::ValueKindName(node.value->kind) << "\"/>\n";
     return;
   }
   out << ">\n";

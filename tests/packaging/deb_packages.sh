@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the Debian packages with scripts/package (which fails on any lintian
+# error), unpacks them with dpkg-deb -x into a temporary tree (they are never
+# installed), checks their contents and dependencies, and builds the usage
+# example against the unpacked tree. Skipped (77) in sanitizer builds: the
+# packages are a Release build of their own.
+# Usage: deb_packages.sh SOURCE_DIR PACKAGE_BUILD_DIR CONSUMER_DIR VERSION CXX_FLAGS
+set -euo pipefail
+source_dir=$1 build=$2 consumer=$3 version=$4 flags=${5:-}
+case "$flags" in *-fsanitize*)
+  echo "skipped: the packages are built without sanitizers"
+  exit 77 ;;
+esac
+source "$(dirname "$0")/test_support.sh"
+
+"$source_dir/scripts/package" --build-dir "$build" --out "$build/debs"
+runtime=$build/debs/libdicomsettings1_${version}_amd64.deb
+dev=$build/debs/libdicomsettings-dev_${version}_amd64.deb
+tool=$build/debs/dicom-settings_${version}_amd64.deb
+root=$work/root
+for deb in "$runtime" "$dev" "$tool"; do
+  dpkg-deb -x "$deb" "$root"
+  package=$(dpkg-deb -f "$deb" Package)
+  [ -s "$root/usr/share/doc/$package/copyright" ] || fail "$package has no copyright file"
+  grep -q "^License: MIT" "$root/usr/share/doc/$package/copyright" || fail "$package copyright: not MIT"
+done
+
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+libdir=$root/usr/lib/$multiarch
+for library in libdicomsettings libkeytreestore; do
+  objdump -p "$libdir/$library.so.1" | grep -Eq "SONAME +$library\.so\.1$" || fail "$library: SONAME"
+  dpkg-deb -c "$runtime" | grep -q "/$library.so.1.0.0$" || fail "$library not in the runtime package"
+  dpkg-deb -c "$dev" | grep -q "/$library.so -> $library.so.1$" || fail "$library link not in -dev"
+done
+for file in usr/share/man/man1/dicom-settings.1.gz usr/share/dicomsettings/settings.xsd \
+  usr/share/bash-completion/completions/dicom-settings; do
+  dpkg-deb -c "$tool" | grep -q "\./$file$" || fail "$file not in the tool's package"
+done
+
+# Dependencies computed from the binaries, the packages' own tied to the version.
+dpkg-deb -f "$tool" Depends | grep -q "libdicomsettings1 (= $version)" || fail "tool: Depends"
+dpkg-deb -f "$tool" Depends | grep -q "libc6 (>=" || fail "tool: no computed Depends"
+dpkg-deb -f "$runtime" Depends | grep -q "libpugixml1v5" || fail "runtime: no computed Depends"
+dpkg-deb -f "$dev" Depends | grep -q "libdicomsettings1 (= $version)" || fail "-dev: Depends"
+
+# The unpacked tool runs on the unpacked libraries, and the example builds on them.
+[ "$(LD_LIBRARY_PATH=$libdir "$root/usr/bin/dicom-settings" --version)" = "dicom-settings $version" ] ||
+  fail "the unpacked tool does not run"
+"$(dirname "$0")/build_consumers.sh" "$root/usr" "$consumer" "$source_dir/examples" "$work/consumer" \
+  "$flags"
+
+finish "packages: contents, dependencies and an example built against the unpacked tree"

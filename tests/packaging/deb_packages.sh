@@ -21,6 +21,7 @@ root=$work/root
 for deb in "$runtime" "$dev" "$tool"; do
   dpkg-deb -x "$deb" "$root"
   package=$(dpkg-deb -f "$deb" Package)
+  dpkg-deb -c "$deb" >"$work/$package.txt"
   [ -s "$root/usr/share/doc/$package/copyright" ] || fail "$package has no copyright file"
   grep -q "^License: MIT" "$root/usr/share/doc/$package/copyright" || fail "$package copyright: not MIT"
 done
@@ -28,20 +29,21 @@ done
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 libdir=$root/usr/lib/$multiarch
 for library in libdicomsettings libkeytreestore; do
-  objdump -p "$libdir/$library.so.1" | grep -Eq "SONAME +$library\.so\.1$" || fail "$library: SONAME"
-  dpkg-deb -c "$runtime" | grep -q "/$library.so.1.0.0$" || fail "$library not in the runtime package"
-  dpkg-deb -c "$dev" | grep -q "/$library.so -> $library.so.1$" || fail "$library link not in -dev"
+  objdump -p "$libdir/$library.so.1" | grep -E "SONAME +$library\.so\.1$" >/dev/null || fail "$library: SONAME"
+  grep -q "/$library.so.1.0.0$" "$work/libdicomsettings1.txt" || fail "$library not in the runtime package"
+  grep -q "/$library.so -> $library.so.1$" "$work/libdicomsettings-dev.txt" || fail "$library link not in -dev"
 done
 for file in usr/share/man/man1/dicom-settings.1.gz usr/share/dicomsettings/settings.xsd \
   usr/share/bash-completion/completions/dicom-settings; do
-  dpkg-deb -c "$tool" | grep -q "\./$file$" || fail "$file not in the tool's package"
+  grep -q "\./$file$" "$work/dicom-settings.txt" || fail "$file not in the tool's package"
 done
 
 # Dependencies computed from the binaries, the packages' own tied to the version.
-dpkg-deb -f "$tool" Depends | grep -q "libdicomsettings1 (= $version)" || fail "tool: Depends"
-dpkg-deb -f "$tool" Depends | grep -q "libc6 (>=" || fail "tool: no computed Depends"
-dpkg-deb -f "$runtime" Depends | grep -q "libpugixml1v5" || fail "runtime: no computed Depends"
-dpkg-deb -f "$dev" Depends | grep -q "libdicomsettings1 (= $version)" || fail "-dev: Depends"
+tool_depends=$(dpkg-deb -f "$tool" Depends)
+[[ $tool_depends == *"libdicomsettings1 (= $version)"* ]] || fail "tool: Depends $tool_depends"
+[[ $tool_depends == *"libc6 (>="* ]] || fail "tool: no computed Depends in $tool_depends"
+[[ $(dpkg-deb -f "$runtime" Depends) == *"libpugixml1v5"* ]] || fail "runtime: no computed Depends"
+[[ $(dpkg-deb -f "$dev" Depends) == *"libdicomsettings1 (= $version)"* ]] || fail "-dev: Depends"
 
 # The unpacked tool runs on the unpacked libraries, and the example builds on them.
 [ "$(LD_LIBRARY_PATH=$libdir "$root/usr/bin/dicom-settings" --version)" = "dicom-settings $version" ] ||

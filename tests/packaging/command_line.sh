@@ -9,11 +9,26 @@ source "$(dirname "$0")/test_support.sh"
 
 # --version and unknown commands.
 [ "$("$tool" --version)" = "dicom-settings $version" ] || fail "--version: $("$tool" --version)"
-status=0
-"$tool" shwo settings.xml 2>"$work/err.txt" || status=$?
-[ "$status" -eq 2 ] || fail "unknown command: exit status $status"
-grep -q 'unknown command "shwo" (did you mean "show"?)' "$work/err.txt" ||
-  fail "unknown command: $(cat "$work/err.txt")"
+# A mistyped command: named, with the nearest command when one is close (a swap
+# of two neighbouring letters is one slip), exit status 2.
+while read -r typed nearest; do
+  status=0
+  "$tool" "$typed" settings.xml 2>"$work/err.txt" || status=$?
+  [ "$status" -eq 2 ] || fail "unknown command $typed: exit status $status"
+  hint=$(sed -n 's/.*(did you mean "\(.*\)"?).*/\1/p' "$work/err.txt")
+  grep -q "unknown command \"$typed\"" "$work/err.txt" && [ "${hint:--}" = "$nearest" ] ||
+    fail "unknown command $typed: $(cat "$work/err.txt")"
+done <<'TYPED'
+shwo show
+chekc check
+scheam schema
+compleiton completion
+sett set
+cuont count
+frobnicate -
+ls -
+x -
+TYPED
 
 # The manual page: no warnings, and every command, option and area in it.
 MANWIDTH=80 man --warnings -l "$manpage" >"$work/man.txt" 2>"$work/man-warnings.txt"

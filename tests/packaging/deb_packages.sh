@@ -45,6 +45,12 @@ tool_depends=$(dpkg-deb -f "$tool" Depends)
 [[ $(dpkg-deb -f "$runtime" Depends) == *"libpugixml1v5"* ]] || fail "runtime: no computed Depends"
 [[ $(dpkg-deb -f "$dev" Depends) == *"libdicomsettings1 (= $version)"* ]] || fail "-dev: Depends"
 
+# bash-completion's on-demand loader finds the script under share/ by the
+# command's name.
+loaded=$(XDG_DATA_DIRS=$root/usr/share bash -c 'source /usr/share/bash-completion/bash_completion &&
+  __load_completion dicom-settings && complete -p dicom-settings' 2>&1) || true
+[ "$loaded" = "complete -F _dicom_settings dicom-settings" ] || fail "bash-completion: $loaded"
+
 # The unpacked tool runs on the unpacked libraries, and the example builds on them.
 [ "$(LD_LIBRARY_PATH=$libdir "$root/usr/bin/dicom-settings" --version)" = "dicom-settings $version" ] ||
   fail "the unpacked tool does not run"

@@ -59,19 +59,9 @@ void DescribeParseFault(const std::string& bytes, size_t offset, const char* wha
 }
 
 int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
-  const size_t nul = bytes.find('\0');
-  if (nul != std::string::npos) {
-    DescribeParseFault(bytes, nul, "NUL byte in file", error);
-    return STORE_E_PARSE;
-  }
-  const size_t bad = FindInvalidUtf8(bytes.data(), bytes.size());
-  if (bad != bytes.size()) {
-    DescribeParseFault(bytes, bad, "invalid UTF-8", error);
-    return STORE_E_PARSE;
-  }
-  const size_t unholdable = FindUnholdableCharacter(bytes);
-  if (unholdable != bytes.size()) {
-    DescribeParseFault(bytes, unholdable, "a character XML cannot hold", error);
+  const TextCheck characters = CheckDocumentText(bytes);
+  if (characters.fault != nullptr) {
+    DescribeParseFault(bytes, characters.offset, characters.fault, error);
     return STORE_E_PARSE;
   }
   std::unique_ptr<pugi::xml_document> fresh(new pugi::xml_document);
@@ -97,7 +87,7 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
                        error);
     return STORE_E_PARSE;
   }
-  const pugi::xml_node deep = NormalizeTree(*fresh, kMaxDepth);
+  const pugi::xml_node deep = NormalizeTree(*fresh, kMaxDepth, characters.carriageReturnReference);
   if (deep) {
     DescribeParseFault(bytes, static_cast<size_t>(deep.offset_debug()),
                        "elements nested more than 1000 levels deep", error);

@@ -113,12 +113,16 @@ pugi::xml_node SettingsDocument::Find(const ParsedKey& key) {
   return Resolve(key, key.size());
 }
 
-int SettingsDocument::Lookup(const wchar_t* text, pugi::xml_node* node) {
+pugi::xml_node SettingsDocument::Remembered(const wchar_t* text) const {
   const size_t length = text != nullptr ? wcsnlen(text, STORE_MAX_KEY_LENGTH + 1) : 0;
-  if (length != 0 && length <= STORE_MAX_KEY_LENGTH) {
-    *node = keys_.Find(text, length);
-    if (*node) return STORE_OK;
-  }
+  if (length == 0 || length > STORE_MAX_KEY_LENGTH) return pugi::xml_node();
+  return keys_.Find(text, length);
+}
+
+int SettingsDocument::Lookup(const wchar_t* text, pugi::xml_node* node) {
+  *node = Remembered(text);
+  if (*node) return STORE_OK;
+  const size_t length = text != nullptr ? wcsnlen(text, STORE_MAX_KEY_LENGTH + 1) : 0;
   ParsedKey key;
   const int result = key.Parse(text);
   if (result != STORE_OK) return result;

@@ -15,12 +15,8 @@ bool IsScalarValue(wchar_t c) {
   return u <= 0x10FFFFul && !(u >= 0xD800ul && u <= 0xDFFFul);
 }
 
-size_t EncodeUtf8(wchar_t c, char* out) {
+size_t EncodeMultiByteUtf8(wchar_t c, char* out) {
   const unsigned long u = static_cast<unsigned long>(c);
-  if (u < 0x80) {
-    out[0] = static_cast<char>(u);
-    return 1;
-  }
   if (u < 0x800) {
     out[0] = static_cast<char>(0xC0 | (u >> 6));
     out[1] = static_cast<char>(0x80 | (u & 0x3F));

@@ -10,8 +10,18 @@ namespace keytreestore {
 // True for a code point that UTF-8 can carry (no surrogates, at most U+10FFFF).
 bool IsScalarValue(wchar_t c);
 
-// Appends the UTF-8 form of c to out (c must satisfy IsScalarValue). Returns bytes written.
-size_t EncodeUtf8(wchar_t c, char* out);
+// EncodeUtf8 of a character beyond ASCII.
+size_t EncodeMultiByteUtf8(wchar_t c, char* out);
+
+// Writes the UTF-8 form of c to out (c must satisfy IsScalarValue). Returns bytes
+// written. Inline for ASCII, which keys and most values are made of.
+inline size_t EncodeUtf8(wchar_t c, char* out) {
+  if (static_cast<unsigned long>(c) < 0x80) {
+    out[0] = static_cast<char>(c);
+    return 1;
+  }
+  return EncodeMultiByteUtf8(c, out);
+}
 
 // Appends the UTF-8 form of a NUL-terminated text; false (out unchanged in length
 // beyond what was appended) when the text holds a code point UTF-8 cannot carry.

@@ -27,7 +27,12 @@ void NormalizeText(pugi::xml_node node) {
   for (char& c : text) {
     if (c == '\r') c = '\n';
   }
-  node.set_value(text.c_str());
+  // An element's own text (kept in the element by the parser) is set through it.
+  if (node.type() == pugi::node_element) {
+    node.text().set(text.c_str());
+  } else {
+    node.set_value(text.c_str());
+  }
 }
 
 // pugixml's own walk, one call a node: cheaper than stepping through the tree
@@ -41,7 +46,8 @@ class Normalizer : public pugi::xml_tree_walker {
       deep_ = node;
       return false;
     }
-    if (lineEnds_ && (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)) {
+    if (lineEnds_ && (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata ||
+                      node.type() == pugi::node_element)) {
       NormalizeText(node);
     }
     return true;

@@ -31,9 +31,10 @@ struct TextCheck {
 TextCheck CheckDocumentText(const std::string& bytes);
 
 // Walks the tree once: with lineEnds, turns every carriage return in the text of
-// elements into a line feed, as XML does with the line ends of the file itself (a
-// "&#13;" would otherwise be saved raw and read back as a line feed); returns the
-// first node nested more than depthLimit levels below root, or a null node.
+// elements (text nodes, and text the parser kept in the element itself) into a
+// line feed, as XML does with the line ends of the file itself (a "&#13;" would
+// otherwise be saved raw and read back as a line feed); returns the first node
+// nested more than depthLimit levels below root, or a null node.
 pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds);
 
 }  // namespace keytreestore

@@ -12,10 +12,13 @@ namespace keytreestore {
 namespace {
 
 // parse_fragment keeps text outside the document element, so that it is refused
-// rather than dropped by the next save.
+// rather than dropped by the next save. parse_embed_pcdata keeps an element's
+// first text in the element itself rather than in a node of its own: half the
+// nodes for a settings file, read and written alike through xml_text.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments |
                                    pugi::parse_declaration | pugi::parse_pi | pugi::parse_doctype |
-                                   pugi::parse_ws_pcdata_single | pugi::parse_fragment;
+                                   pugi::parse_ws_pcdata_single | pugi::parse_fragment |
+                                   pugi::parse_embed_pcdata;
 
 // Deepest element nesting a settings file may have: far beyond what a key of 511
 // characters can reach, and shallow enough that the indented save stays small.
@@ -177,8 +180,13 @@ pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, bool* refuse
 }
 
 void SettingsDocument::DropBlankText(pugi::xml_node parent) {
-  // An element written as "<A>\n</A>" keeps its blank text as its only child; once
-  // it gets child elements that text would only misplace the indentation.
+  // An element written as "<A>\n</A>" keeps its blank text as its only text, in the
+  // element itself or in a child; once it gets child elements that text would only
+  // misplace the indentation.
+  if (!parent.first_child() && *parent.value() != '\0' && IsBlank(parent.value())) {
+    parent.text().set("");
+    return;
+  }
   const pugi::xml_node only = parent.first_child();
   if (!only || only != parent.last_child() || only.type() != pugi::node_pcdata) return;
   if (IsBlank(only.value())) parent.remove_child(only);

@@ -16,7 +16,8 @@
 namespace bench {
 
 struct LoadedFixture {
-  std::string label;  // "base" or "x10"
+  std::string label;  // a FixtureKind's label
+  FixtureStyle style = FixtureStyle::Ascii;
   Fixture file;
   pugi::xml_document dom;
   boost::property_tree::ptree tree;
@@ -27,6 +28,7 @@ struct LoadedFixture {
 void RegisterStoreBenchmarks(LoadedFixture& fixture);
 void RegisterPeerBenchmarks(LoadedFixture& fixture);
 void RegisterFileBenchmarks(LoadedFixture& fixture);
+void RegisterStartupBenchmarks(LoadedFixture& fixture);
 // Section construction and assignment, on copies of the base file.
 void RegisterSectionBenchmarks(const Fixture& base);
 

@@ -1,6 +1,7 @@
-// The benchmark program: writes the base and the x10 settings files into a
-// temporary folder, opens them in the store and loads them into pugixml and
-// Boost.PropertyTree, runs every benchmark, and prints the table of ratios.
+// The benchmark program: writes the settings files of every kind (plain and as
+// sites have them, base and x10) into a temporary folder, opens them in the
+// store and loads them into pugixml and Boost.PropertyTree, runs every
+// benchmark, and prints the table of ratios.
 // Usage: dicomsettings_bench [google benchmark options]
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -38,14 +39,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<std::unique_ptr<bench::LoadedFixture>> fixtures;
-  for (const int factor : {1, 10}) {
+  for (const bench::FixtureKind& kind : bench::kFixtureKinds) {
     auto fixture = std::make_unique<bench::LoadedFixture>();
-    fixture->label = factor == 1 ? "base" : "x10";
-    fixture->file = bench::WriteFixture(folder + "/settings-" + fixture->label + ".xml", factor);
+    fixture->label = kind.label;
+    fixture->style = kind.style;
+    fixture->file = bench::WriteFixture(folder + "/settings-" + fixture->label + ".xml",
+                                        kind.factor, kind.style);
     fixture->dom.load_file(fixture->file.path.c_str());
     fixture->tree = bench::ReadPropertyTree(fixture->file.path);
-    std::cout << fixture->label << " file: " << fixture->file.keys.size() << " values, "
-              << fixture->file.bytes << " bytes\n";
+    std::cout << fixture->label << " file (" << kind.what << "): " << bench::Describe(fixture->file)
+              << "\n";
     if (StoreOpen(fixture->file.widePath.c_str(), 1) != STORE_OK) {
       std::cerr << "StoreOpen failed on " << fixture->file.path << "\n";
       return 1;
@@ -57,11 +60,16 @@ int main(int argc, char** argv) {
     }
     fixtures.push_back(std::move(fixture));
   }
+  // The editor's layout changes what open and save work on, not the tree.
   for (auto& fixture : fixtures) {
+    if (fixture->style == bench::FixtureStyle::Editor) continue;
     bench::RegisterStoreBenchmarks(*fixture);
     bench::RegisterPeerBenchmarks(*fixture);
   }
-  for (auto& fixture : fixtures) bench::RegisterFileBenchmarks(*fixture);
+  for (auto& fixture : fixtures) {
+    bench::RegisterFileBenchmarks(*fixture);
+    bench::RegisterStartupBenchmarks(*fixture);
+  }
   bench::RegisterSectionBenchmarks(fixtures.front()->file);
 
   bench::RatioTable table;

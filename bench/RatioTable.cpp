@@ -24,22 +24,30 @@ struct Row {
 const std::string kReadWalk = "read_int/pugixml_walk/base";
 const std::string kConstruct = "construct/";
 
+// The files of a run: plain (ASCII values, our own layout) and as sites have them.
+const std::vector<std::string> kListFiles = {"base", "x10", "real", "real-x10"};
+const std::vector<std::string> kAllFiles = {"base", "x10", "real", "real-x10", "editor"};
+
+bool IsSiteFile(const std::string& file) {
+  return file == "real" || file == "real-x10";
+}
+
 std::vector<Row> Rows(const std::vector<std::string>& sections) {
   std::vector<Row> rows;
   for (const std::string kind : {"int", "string"}) {
     const std::string read = "read_" + kind;
     const std::string write = "write_" + kind;
-    for (const std::string file : {"base", "x10"}) {
+    for (const std::string& file : kListFiles) {
       const std::string walk = read + "/pugixml_walk/" + file;
+      const bool goal = file == "base" || (kind == "string" && IsSiteFile(file));
       rows.push_back({"proxy read, " + kind + ", " + file, read + "/proxy/" + file, walk,
-                      Measure::Time, file == "base" ? 0.5 : 0});
+                      Measure::Time, goal ? 0.5 : 0});
       rows.push_back({"pugixml XPath read, " + kind + ", " + file, read + "/pugixml_xpath/" + file,
                       walk, Measure::Time, 0});
       rows.push_back({"Boost.PropertyTree read, " + kind + ", " + file,
                       read + "/property_tree/" + file, walk, Measure::Time, 0});
       rows.push_back({"proxy write, " + kind + ", " + file, write + "/proxy/" + file,
-                      write + "/pugixml_walk_set/" + file, Measure::Time,
-                      file == "base" ? 0.6 : 0});
+                      write + "/pugixml_walk_set/" + file, Measure::Time, goal ? 0.6 : 0});
     }
     rows.push_back({"proxy read growth, " + kind + ", base to x10", read + "/proxy/x10",
                     read + "/proxy/base", Measure::Growth, 1.5});
@@ -67,13 +75,19 @@ std::vector<Row> Rows(const std::vector<std::string>& sections) {
                   Measure::Time, 0});
   rows.push_back({"count of 3,000 entries", "count/store/x10", "count/pugixml_children/x10",
                   Measure::Time, 0.2});
-  for (const std::string file : {"base", "x10"}) {
-    rows.push_back({"StoreOpen, " + file, "open/store/" + file, "open/pugixml_load/" + file,
-                    Measure::Time, 1.3});
+  for (const std::string& file : kAllFiles) {
+    const double goal = file == "editor" ? 0 : 1.3;
+    rows.push_back({"StoreOpen + StoreClose, " + file, "open/store/" + file,
+                    "open/pugixml_load/" + file, Measure::Time, goal});
     rows.push_back({"StoreSave without fsync, " + file, "save/store_no_fsync/" + file,
-                    "save/pugixml_save/" + file, Measure::Time, 1.3});
+                    "save/pugixml_save/" + file, Measure::Time, goal});
     rows.push_back({"StoreSave, " + file, "save/store_fsync/" + file, "save/pugixml_save/" + file,
                     Measure::Time, 0});
+  }
+  for (const std::string& file : kAllFiles) {
+    rows.push_back({"service start-up (open, 16 sections, every value read once, close), " + file,
+                    "startup/sections/" + file, "startup/pugixml_load_walk/" + file, Measure::Time,
+                    IsSiteFile(file) ? 1.0 : 0});
   }
   for (const std::string& name : sections) {
     const std::string construct = "construct/" + name + "/base";

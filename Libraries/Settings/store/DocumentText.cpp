@@ -1,8 +1,9 @@
-// Character references and line ends in the text of settings files.
+// Character references, raw characters and line ends in the text of settings files.
 #include "DocumentText.h"
 
-#include <cctype>
 #include <cstring>
+
+#include "Utf8.h"
 
 namespace keytreestore {
 namespace {
@@ -26,26 +27,52 @@ void NormalizeText(pugi::xml_node node) {
   for (char& c : text) {
     if (c == '\r') c = '\n';
   }
-  node.set_value(text.c_str());
+  // An element's own text (kept in the element by the parser) is set through it.
+  if (node.type() == pugi::node_element) {
+    node.text().set(text.c_str());
+  } else {
+    node.set_value(text.c_str());
+  }
 }
+
+// pugixml's own walk, one call a node: cheaper than stepping through the tree
+// from outside, and as free of recursion.
+class Normalizer : public pugi::xml_tree_walker {
+ public:
+  Normalizer(size_t depthLimit, bool lineEnds) : depthLimit_(depthLimit), lineEnds_(lineEnds) {}
+  bool for_each(pugi::xml_node& node) override {
+    // depth() counts from 0 for root's children.
+    if (static_cast<size_t>(depth()) >= depthLimit_) {
+      deep_ = node;
+      return false;
+    }
+    if (lineEnds_ && (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata ||
+                      node.type() == pugi::node_element)) {
+      NormalizeText(node);
+    }
+    return true;
+  }
+  pugi::xml_node Deep() const { return deep_; }
+
+ private:
+  size_t depthLimit_;
+  bool lineEnds_;
+  pugi::xml_node deep_;
+};
 
 }  // namespace
 
-size_t FindUnholdableCharacter(const std::string& bytes) {
-  size_t first = bytes.size();
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(bytes[i]);
-    const bool control = c < 0x20 && c != '\t' && c != '\n' && c != '\r';
-    // U+FFFE and U+FFFF: EF BF BE and EF BF BF.
-    const bool nonCharacter = c == 0xEF && i + 2 < bytes.size() &&
-                              static_cast<unsigned char>(bytes[i + 1]) == 0xBF &&
-                              static_cast<unsigned char>(bytes[i + 2]) >= 0xBE;
-    if (control || nonCharacter) {
-      first = i;
-      break;
-    }
+TextCheck CheckDocumentText(const std::string& bytes) {
+  TextCheck check{bytes.size(), nullptr, false};
+  bool invalid = false;
+  const size_t raw = FindUnholdableUtf8(bytes.data(), bytes.size(), &invalid);
+  if (raw != bytes.size()) {
+    check.offset = raw;
+    check.fault = invalid              ? "invalid UTF-8"
+                  : bytes[raw] == '\0' ? "NUL byte in file"
+                                       : "a character XML cannot hold";
   }
-  for (size_t at = bytes.find("&#"); at < first; at = bytes.find("&#", at + 2)) {
+  for (size_t at = bytes.find("&#"); at < check.offset; at = bytes.find("&#", at + 2)) {
     size_t i = at + 2;
     const bool hex = i < bytes.size() && bytes[i] == 'x';
     if (hex) ++i;
@@ -55,31 +82,17 @@ size_t FindUnholdableCharacter(const std::string& bytes) {
       value = value * (hex ? 16 : 10) + static_cast<unsigned long>(d);
       if (value > 0x10FFFF) value = 0x110000;  // no wrap-around into a valid code point
     }
-    const bool reference = digits != 0 && i < bytes.size() && bytes[i] == ';';
-    if (reference && !IsXmlChar(value)) return at;
+    if (digits == 0 || i >= bytes.size() || bytes[i] != ';') continue;
+    if (!IsXmlChar(value)) return TextCheck{at, "a character XML cannot hold", false};
+    if (value == '\r') check.carriageReturnReference = true;
   }
-  return first;
+  return check;
 }
 
-pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit) {
-  // Iterative walk: a hostile file may nest far deeper than the stack allows.
-  pugi::xml_node node = root;
-  size_t depth = 0;
-  while (node) {
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) NormalizeText(node);
-    if (node.first_child()) {
-      node = node.first_child();
-      if (++depth > depthLimit) return node;
-      continue;
-    }
-    while (node && node != root && !node.next_sibling()) {
-      node = node.parent();
-      --depth;
-    }
-    if (!node || node == root) break;
-    node = node.next_sibling();
-  }
-  return pugi::xml_node();
+pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds) {
+  Normalizer normalizer(depthLimit, lineEnds);
+  root.traverse(normalizer);
+  return normalizer.Deep();
 }
 
 }  // namespace keytreestore

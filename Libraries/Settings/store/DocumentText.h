@@ -1,6 +1,9 @@
 // Character-level rules for the text of a settings file beyond what the XML
 // parser enforces, so that every file the store accepts saves into a file it
 // accepts again, with the same values.
+//
+// Thread safety: the functions keep no state; a tree may be normalised by one
+// thread at a time.
 #ifndef DICOMSETTINGS_STORE_DOCUMENTTEXT_H
 #define DICOMSETTINGS_STORE_DOCUMENTTEXT_H
 
@@ -10,17 +13,29 @@
 
 namespace keytreestore {
 
-// Offset of the first character XML 1.0 cannot hold, raw (a control character,
-// U+FFFE, U+FFFF) or as a character reference ("&#1;", "&#xD800;"), or
-// bytes.size() when there is none. The parser would take either, and the save
-// would write a file that no longer parses.
-size_t FindUnholdableCharacter(const std::string& bytes);
+// What the check of a file's characters found.
+struct TextCheck {
+  // Offset of the first fault, or bytes.size() when there is none.
+  size_t offset;
+  // What the fault is ("invalid UTF-8", ...), or null.
+  const char* fault;
+  // Whether the file refers to a carriage return ("&#13;", "&#xD;"): the parser
+  // puts it into the text, where NormalizeTree must turn it into a line feed.
+  bool carriageReturnReference;
+};
 
-// Walks the tree once: turns every carriage return in the text of elements into a
+// Checks a whole file in one pass over its bytes: well-formed UTF-8 without NUL
+// bytes, and no character XML 1.0 cannot hold, raw (a control character, U+FFFE,
+// U+FFFF) or as a character reference ("&#1;", "&#xD800;"). The parser would
+// take the latter, and the save would write a file that no longer parses.
+TextCheck CheckDocumentText(const std::string& bytes);
+
+// Walks the tree once: with lineEnds, turns every carriage return in the text of
+// elements (text nodes, and text the parser kept in the element itself) into a
 // line feed, as XML does with the line ends of the file itself (a "&#13;" would
-// otherwise be saved raw and read back as a line feed), and returns the first
-// node nested more than depthLimit levels below root, or a null node.
-pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit);
+// otherwise be saved raw and read back as a line feed); returns the first node
+// nested more than depthLimit levels below root, or a null node.
+pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds);
 
 }  // namespace keytreestore
 

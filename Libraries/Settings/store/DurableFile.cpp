@@ -118,18 +118,25 @@ int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* ide
   if (fs.Fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     result = STORE_E_IO;
   } else {
-    std::string data;
+    // Read straight into place, as far as the size holds; a file that grew
+    // meanwhile is read on to its end.
+    std::string data(static_cast<size_t>(info.st_size), '\0');
+    size_t used = 0;
     char chunk[65536];
     for (;;) {
-      const ssize_t n = fs.Read(fd, chunk, sizeof chunk);
+      const bool inPlace = used < data.size();
+      const ssize_t n =
+          inPlace ? fs.Read(fd, &data[used], data.size() - used) : fs.Read(fd, chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
         result = STORE_E_IO;
         break;
       }
       if (n == 0) break;
-      data.append(chunk, static_cast<size_t>(n));
+      if (!inPlace) data.append(chunk, static_cast<size_t>(n));
+      used += static_cast<size_t>(n);
     }
+    data.resize(used);  // a file that shrank meanwhile
     if (result == STORE_OK) {
       bytes->swap(data);
       *identity = IdentityOf(info);

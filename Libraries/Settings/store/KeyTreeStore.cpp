@@ -51,15 +51,13 @@ int ValueToUtf8(const wchar_t* value, char* out, size_t* size) {
 }
 
 // Records a value set since the last load or save, for a save to re-apply over
-// another process's version. A key set again reuses its record.
-void RecordChange(OpenFile& f, const ParsedKey& key, const wchar_t* text, const char* value,
+// another process's version. The record is kept by node: a key set again, under
+// any spelling, reuses its record.
+void RecordChange(OpenFile& f, pugi::xml_node node, const wchar_t* text, const char* value,
                   size_t size) {
-  std::string canonical = key.Canonical(key.size());
-  auto found = f.changes.find(canonical);
-  if (found == f.changes.end())
-    found = f.changes.emplace(std::move(canonical), std::pair<std::wstring, std::string>()).first;
-  found->second.first.assign(text);
-  found->second.second.assign(value, size);
+  std::pair<std::wstring, std::string>& change = f.changes[node.internal_object()];
+  change.first.assign(text);
+  change.second.assign(value, size);
 }
 
 }  // namespace
@@ -98,18 +96,20 @@ int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
 
 int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value) {
   return WithOpenFile(path, [&](OpenFile& f) {
+    // A key text resolved before names its node still; any other is parsed first.
+    pugi::xml_node node = f.document.Remembered(key);
     ParsedKey parsed;
-    int result = parsed.Parse(key);
+    int result = node ? STORE_OK : parsed.Parse(key);
     if (result != STORE_OK) return result;
     char text[STORE_MAX_VALUE_LENGTH * 4 + 1];
     size_t size = 0;
     result = ValueToUtf8(value, text, &size);
     if (result != STORE_OK) return result;
     bool refused = false;
-    pugi::xml_node node = f.document.FindOrCreate(parsed, key, &refused);
+    if (!node) node = f.document.FindOrCreate(parsed, key, &refused);
     if (refused) return static_cast<int>(STORE_E_BAD_KEY);
     if (!node || !node.text().set(text)) return static_cast<int>(STORE_E_NO_MEMORY);
-    RecordChange(f, parsed, key, text, size);
+    RecordChange(f, node, key, text, size);
     return static_cast<int>(STORE_OK);
   });
 }

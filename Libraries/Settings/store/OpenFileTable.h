@@ -22,9 +22,11 @@ struct OpenFile {
   std::mutex mutex;
   SettingsDocument document;
   FileIdentity identity;  // the version on disk last loaded or saved
-  // Values set since the last load or save, by canonical key: what a save
-  // re-applies on top of a file another process saved in the meantime.
-  std::unordered_map<std::string, std::pair<std::wstring, std::string>> changes;
+  // Values set since the last load or save, by the node of this tree they were
+  // set on, with the key text they were set under: what a save re-applies on top
+  // of a file another process saved in the meantime. Cleared whenever the tree
+  // is replaced, so that no record outlives its node.
+  std::unordered_map<const pugi::xml_node_struct*, std::pair<std::wstring, std::string>> changes;
 };
 
 class OpenFileTable {

@@ -12,10 +12,13 @@ namespace keytreestore {
 namespace {
 
 // parse_fragment keeps text outside the document element, so that it is refused
-// rather than dropped by the next save.
+// rather than dropped by the next save. parse_embed_pcdata keeps an element's
+// first text in the element itself rather than in a node of its own: half the
+// nodes for a settings file, read and written alike through xml_text.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments |
                                    pugi::parse_declaration | pugi::parse_pi | pugi::parse_doctype |
-                                   pugi::parse_ws_pcdata_single | pugi::parse_fragment;
+                                   pugi::parse_ws_pcdata_single | pugi::parse_fragment |
+                                   pugi::parse_embed_pcdata;
 
 // Deepest element nesting a settings file may have: far beyond what a key of 511
 // characters can reach, and shallow enough that the indented save stays small.
@@ -59,19 +62,9 @@ void DescribeParseFault(const std::string& bytes, size_t offset, const char* wha
 }
 
 int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
-  const size_t nul = bytes.find('\0');
-  if (nul != std::string::npos) {
-    DescribeParseFault(bytes, nul, "NUL byte in file", error);
-    return STORE_E_PARSE;
-  }
-  const size_t bad = FindInvalidUtf8(bytes.data(), bytes.size());
-  if (bad != bytes.size()) {
-    DescribeParseFault(bytes, bad, "invalid UTF-8", error);
-    return STORE_E_PARSE;
-  }
-  const size_t unholdable = FindUnholdableCharacter(bytes);
-  if (unholdable != bytes.size()) {
-    DescribeParseFault(bytes, unholdable, "a character XML cannot hold", error);
+  const TextCheck characters = CheckDocumentText(bytes);
+  if (characters.fault != nullptr) {
+    DescribeParseFault(bytes, characters.offset, characters.fault, error);
     return STORE_E_PARSE;
   }
   std::unique_ptr<pugi::xml_document> fresh(new pugi::xml_document);
@@ -97,7 +90,7 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
                        error);
     return STORE_E_PARSE;
   }
-  const pugi::xml_node deep = NormalizeTree(*fresh, kMaxDepth);
+  const pugi::xml_node deep = NormalizeTree(*fresh, kMaxDepth, characters.carriageReturnReference);
   if (deep) {
     DescribeParseFault(bytes, static_cast<size_t>(deep.offset_debug()),
                        "elements nested more than 1000 levels deep", error);
@@ -123,12 +116,16 @@ pugi::xml_node SettingsDocument::Find(const ParsedKey& key) {
   return Resolve(key, key.size());
 }
 
-int SettingsDocument::Lookup(const wchar_t* text, pugi::xml_node* node) {
+pugi::xml_node SettingsDocument::Remembered(const wchar_t* text) const {
   const size_t length = text != nullptr ? wcsnlen(text, STORE_MAX_KEY_LENGTH + 1) : 0;
-  if (length != 0 && length <= STORE_MAX_KEY_LENGTH) {
-    *node = keys_.Find(text, length);
-    if (*node) return STORE_OK;
-  }
+  if (length == 0 || length > STORE_MAX_KEY_LENGTH) return pugi::xml_node();
+  return keys_.Find(text, length);
+}
+
+int SettingsDocument::Lookup(const wchar_t* text, pugi::xml_node* node) {
+  *node = Remembered(text);
+  if (*node) return STORE_OK;
+  const size_t length = text != nullptr ? wcsnlen(text, STORE_MAX_KEY_LENGTH + 1) : 0;
   ParsedKey key;
   const int result = key.Parse(text);
   if (result != STORE_OK) return result;
@@ -183,8 +180,13 @@ pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, bool* refuse
 }
 
 void SettingsDocument::DropBlankText(pugi::xml_node parent) {
-  // An element written as "<A>\n</A>" keeps its blank text as its only child; once
-  // it gets child elements that text would only misplace the indentation.
+  // An element written as "<A>\n</A>" keeps its blank text as its only text, in the
+  // element itself or in a child; once it gets child elements that text would only
+  // misplace the indentation.
+  if (!parent.first_child() && *parent.value() != '\0' && IsBlank(parent.value())) {
+    parent.text().set("");
+    return;
+  }
   const pugi::xml_node only = parent.first_child();
   if (!only || only != parent.last_child() || only.type() != pugi::node_pcdata) return;
   if (IsBlank(only.value())) parent.remove_child(only);

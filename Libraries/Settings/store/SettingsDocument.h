@@ -32,6 +32,9 @@ class SettingsDocument {
   // what parsing the key gives (STORE_E_BAD_ARGUMENT, STORE_E_TOO_LONG,
   // STORE_E_BAD_KEY).
   int Lookup(const wchar_t* text, pugi::xml_node* node);
+  // The node a key text names when that very text was resolved before, without
+  // parsing it; a null node otherwise (the caller then parses the key).
+  pugi::xml_node Remembered(const wchar_t* text) const;
   // FindOrCreate of a key parsed from text.
   pugi::xml_node FindOrCreate(const ParsedKey& key, const wchar_t* text, bool* refused = nullptr);
   // The node a key names, or a null node.

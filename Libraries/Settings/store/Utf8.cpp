@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace keytreestore {
 
 bool IsScalarValue(wchar_t c) {
@@ -11,12 +15,8 @@ bool IsScalarValue(wchar_t c) {
   return u <= 0x10FFFFul && !(u >= 0xD800ul && u <= 0xDFFFul);
 }
 
-size_t EncodeUtf8(wchar_t c, char* out) {
+size_t EncodeMultiByteUtf8(wchar_t c, char* out) {
   const unsigned long u = static_cast<unsigned long>(c);
-  if (u < 0x80) {
-    out[0] = static_cast<char>(u);
-    return 1;
-  }
   if (u < 0x800) {
     out[0] = static_cast<char>(0xC0 | (u >> 6));
     out[1] = static_cast<char>(0x80 | (u & 0x3F));
@@ -90,29 +90,78 @@ long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity) 
   return static_cast<long>(written);
 }
 
-size_t FindInvalidUtf8(const char* text, size_t length) {
-  constexpr uint64_t kHighBits = 0x8080808080808080ull;
+namespace {
+
+// How many of the sixteen bytes at text, from the first, are ASCII and, with
+// xmlChars, not a control character other than tab, line feed and carriage
+// return; the caller looks at the others one by one.
+size_t PlainAsciiPrefix16(const char* text, bool xmlChars) {
+#if defined(__SSE2__)
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+  // As signed values, the bytes of multi-byte sequences are the negative ones.
+  __m128i refused = _mm_cmplt_epi8(bytes, _mm_set1_epi8(xmlChars ? 0x20 : 0));
+  if (xmlChars) {
+    const __m128i allowed = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
+                                                      _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
+                                         _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+    refused = _mm_andnot_si128(allowed, refused);
+  }
+  const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(refused));
+  if (mask == 0) return 16;
+  size_t plain = 0;
+  while ((mask & (1u << plain)) == 0) ++plain;
+  return plain;
+#else
+  (void)text;
+  (void)xmlChars;
+  return 0;
+#endif
+}
+
+bool IsRefusedControl(unsigned char c) {
+  return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
+}
+
+// The scan behind FindInvalidUtf8 and FindUnholdableUtf8; xmlChars also stops at
+// the characters XML cannot hold raw.
+size_t Scan(const char* text, size_t length, bool xmlChars, bool* invalid) {
   size_t i = 0;
-  while (i < length) {
-    // Settings files are mostly ASCII: eight such bytes are passed at once.
-    uint64_t eight;
-    if (length - i >= sizeof eight) {
-      std::memcpy(&eight, text + i, sizeof eight);
-      if ((eight & kHighBits) == 0) {
-        i += sizeof eight;
-        continue;
-      }
+  for (;;) {
+    // Settings files are mostly ASCII: sixteen such bytes are passed at once.
+    while (length - i >= 16) {
+      const size_t plain = PlainAsciiPrefix16(text + i, xmlChars);
+      i += plain;
+      if (plain != 16) break;
     }
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
+    if (i >= length) return length;
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      if (xmlChars && IsRefusedControl(c)) {
+        *invalid = false;
+        return i;
+      }
       ++i;
       continue;
     }
-    wchar_t c;
-    const size_t n = DecodeUtf8(text + i, length - i, &c);
-    if (n == 0) return i;
+    wchar_t decoded;
+    const size_t n = DecodeUtf8(text + i, length - i, &decoded);
+    if (n == 0 || (xmlChars && (decoded == 0xFFFE || decoded == 0xFFFF))) {
+      *invalid = n == 0;
+      return i;
+    }
     i += n;
   }
-  return length;
+}
+
+}  // namespace
+
+size_t FindInvalidUtf8(const char* text, size_t length) {
+  bool invalid = false;
+  return Scan(text, length, false, &invalid);
+}
+
+size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid) {
+  return Scan(text, length, true, invalid);
 }
 
 }  // namespace keytreestore

@@ -10,8 +10,18 @@ namespace keytreestore {
 // True for a code point that UTF-8 can carry (no surrogates, at most U+10FFFF).
 bool IsScalarValue(wchar_t c);
 
-// Appends the UTF-8 form of c to out (c must satisfy IsScalarValue). Returns bytes written.
-size_t EncodeUtf8(wchar_t c, char* out);
+// EncodeUtf8 of a character beyond ASCII.
+size_t EncodeMultiByteUtf8(wchar_t c, char* out);
+
+// Writes the UTF-8 form of c to out (c must satisfy IsScalarValue). Returns bytes
+// written. Inline for ASCII, which keys and most values are made of.
+inline size_t EncodeUtf8(wchar_t c, char* out) {
+  if (static_cast<unsigned long>(c) < 0x80) {
+    out[0] = static_cast<char>(c);
+    return 1;
+  }
+  return EncodeMultiByteUtf8(c, out);
+}
 
 // Appends the UTF-8 form of a NUL-terminated text; false (out unchanged in length
 // beyond what was appended) when the text holds a code point UTF-8 cannot carry.
@@ -28,6 +38,13 @@ long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity);
 
 // Offset of the first byte that is not well-formed UTF-8, or length when all are.
 size_t FindInvalidUtf8(const char* text, size_t length);
+
+// As FindInvalidUtf8, but it also stops at a character XML 1.0 cannot hold raw:
+// a C0 control character other than tab, line feed and carriage return (NUL
+// included), U+FFFE or U+FFFF. *invalid tells whether the bytes there are not
+// well-formed UTF-8 (true) or such a character (false). One pass, eight bytes
+// at a time over runs of ASCII.
+size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid);
 
 }  // namespace keytreestore
 

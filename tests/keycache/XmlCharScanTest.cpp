@@ -1,0 +1,37 @@
+// The check of a loaded file's characters passes sixteen bytes at a time: the
+// first character XML cannot hold raw, or the first bad UTF-8, must still be
+// found exactly and told apart wherever it falls in such a block.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Utf8.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+TEST(XmlCharScan, FirstRefusedCharacterIsFoundAtEveryOffset) {
+  const struct {
+    std::string bytes;
+    bool invalid;
+  } faults[] = {{"\0"s, false},  {"\x01", false},         {"\x1F", false},
+                {"\x0B", false}, {"\xEF\xBF\xBE", false}, {"\xEF\xBF\xBF", false},
+                {"\xFF", true},  {"\xE3\x81", true}};
+  const std::string allowed = "\t\n\r a\xE3\x81\x82\xEF\xBF\xBD";  // tab, line ends, U+3042, U+FFFD
+  for (const auto& fault : faults) {
+    for (size_t offset = 0; offset < 40; ++offset) {
+      std::string text;
+      while (text.size() < offset) text += allowed[text.size() % 5];  // ASCII and line ends only
+      text += fault.bytes + std::string(20, 'b');
+      bool invalid = !fault.invalid;
+      EXPECT_EQ(keytreestore::FindUnholdableUtf8(text.data(), text.size(), &invalid), offset);
+      EXPECT_EQ(invalid, fault.invalid) << offset;
+    }
+  }
+  const std::string good = allowed + std::string(17, 'x') + allowed + allowed;
+  bool invalid = false;
+  EXPECT_EQ(keytreestore::FindUnholdableUtf8(good.data(), good.size(), &invalid), good.size());
+}
+
+}  // namespace

@@ -3,6 +3,12 @@
  * trees of named elements, addressed by keys such as "/Service/Common/PduMaxLength",
  * and saves them without ever leaving a half-written file behind.
  *
+ * A path is a file path, or "etcd://HOST:PORT[,HOST:PORT...]/PREFIX" for settings
+ * kept under PREFIX in an etcd cluster: the same functions then read, save and
+ * watch the cluster (endpoints are tried in order; a call that reaches none gives
+ * STORE_E_IO within 2 x endpoints x 2 s; TLS and user/password come from the
+ * DICOMSETTINGS_ETCD_* environment variables, never from the path).
+ *
  * Contract:
  *  - Files are known by their exact path text. StoreOpen parses a file the first
  *    time its path is opened and counts further opens of the same text; every
@@ -55,6 +61,10 @@ enum {
 
 /* Opens a settings file (parses it on the first open of this path text). */
 KEYTREESTORE_API int StoreOpen(const wchar_t* path, int comInitFlag);
+/* Opens a path where no settings are kept yet as an empty tree (document element
+ * "Settings"), counted as StoreOpen counts; nothing is kept until StoreSave.
+ * STORE_E_IO when settings are kept there already or the path is open. */
+KEYTREESTORE_API int StoreCreate(const wchar_t* path);
 /* Gives back one open; the last one drops the tree and its unsaved changes. */
 KEYTREESTORE_API int StoreClose(const wchar_t* path, int comInitFlag);
 /* Re-reads the file, dropping unsaved changes; on failure the tree stays as it was. */

@@ -2,8 +2,11 @@
 #include "EtcdBacking.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <random>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -31,7 +34,10 @@ std::string AreaOfChange(const std::string& canonical) {
 }  // namespace
 
 EtcdBacking::EtcdBacking(const EtcdPath& path, EtcdConfig config)
-    : client_(path.endpoints, std::move(config)), prefix_(path.prefix + '/'), rangeEnd_(prefix_) {
+    : client_(path.endpoints, std::move(config)),
+      prefix_(path.prefix + '/'),
+      rangeEnd_(prefix_),
+      random_(std::random_device()()) {
   ++rangeEnd_.back();  // "/" becomes "0": the first key after the prefix's range
 }
 
@@ -105,9 +111,10 @@ nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, co
     if (index == 0) seen.emplace_back(area.name(), 0);
     std::string name = area.name();
     if (index > 0) name += '[' + std::to_string(index) + ']';
-    if (areas.count(name) == 0) continue;
-    std::string text = AreaText(area);
+    // Areas not kept yet go too: the empty ones created on the way to an index.
     const auto kept = base.areas.find(name);
+    if (areas.count(name) == 0 && kept != base.areas.end()) continue;
+    std::string text = AreaText(area);
     if (kept != base.areas.end() && kept->second == text) continue;
     success.push_back(
         {{"request_put", {{"key", EncodeBase64(prefix_ + name)}, {"value", EncodeBase64(text)}}}});
@@ -159,6 +166,10 @@ int EtcdBacking::Save(SettingsDocument& document, const ChangeLog& changes) {
     if (result != STORE_OK) return result;
     merged.Swap(fresh);
     merging = true;
+    // Writers that met here would otherwise meet again on every retry, the same
+    // one losing each time: a random pause, growing with the rounds, parts them.
+    const int longest = 1 << (round < kBackoffDoublings ? round : kBackoffDoublings);
+    std::this_thread::sleep_for(std::chrono::milliseconds(random_() % (longest + 1)));
   }
   return STORE_E_IO;
 }

@@ -8,9 +8,10 @@
 //    revision last read or written, the areas this process changed are put;
 //    otherwise the same transaction reads the prefix back, this process's changes
 //    are replayed on top of it and the transaction is tried again (at most
-//    kMaxSaveRounds times). A save that cannot commit (an unreachable cluster, a
-//    save above etcd's request limits) gives STORE_E_IO and keeps everything in
-//    memory for a later save.
+//    kMaxSaveRounds times, after a random pause of up to 2^round ms, at most
+//    128 ms, so that writers that met do not meet again). A save that cannot commit (an unreachable
+//    cluster, a save above etcd's request limits) gives STORE_E_IO and keeps everything in memory
+//    for a later save.
 //  - UpdateCheck asks for the newest modification revision and the key count of
 //    the prefix (keys only, one key): a put or a delete under the prefix since
 //    the last load or save changes one of them.
@@ -19,6 +20,7 @@
 
 #include <map>
 #include <memory>
+#include <random>
 #include <set>
 #include <string>
 
@@ -29,7 +31,8 @@ namespace keytreestore {
 
 class EtcdBacking : public Backing {
  public:
-  static constexpr int kMaxSaveRounds = 16;
+  static constexpr int kMaxSaveRounds = 32;
+  static constexpr int kBackoffDoublings = 7;
 
   EtcdBacking(const EtcdPath& path, EtcdConfig config);
 
@@ -59,9 +62,10 @@ class EtcdBacking : public Backing {
                                  std::map<std::string, std::string>* puts) const;
 
   EtcdClient client_;
-  std::string prefix_;    // "/PREFIX/"
-  std::string rangeEnd_;  // the first key after every key starting with prefix_
-  Snapshot kept_;         // what this process last loaded or saved
+  std::string prefix_;       // "/PREFIX/"
+  std::string rangeEnd_;     // the first key after every key starting with prefix_
+  Snapshot kept_;            // what this process last loaded or saved
+  std::minstd_rand random_;  // pauses between the rounds of a save
 };
 
 // An EtcdBacking for an etcd path (UTF-8): STORE_OK, STORE_E_BAD_ARGUMENT for a

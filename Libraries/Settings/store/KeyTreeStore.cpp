@@ -126,6 +126,17 @@ int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
   return WithOpenFile(path, [&](OpenFile& f) { return f.backing->UpdateCheck(updated); });
 }
 
+int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* length) {
+  if (length == nullptr) return STORE_E_BAD_ARGUMENT;
+  return WithOpenFile(path, [&](OpenFile& f) {
+    const std::string text = f.document.Serialize();
+    *length = text.size();
+    if (buffer == nullptr || capacity <= text.size()) return static_cast<int>(STORE_E_TOO_LONG);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<int>(STORE_OK);
+  });
+}
+
 int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
   StoreParseError local;
   if (error == nullptr) error = &local;

@@ -26,6 +26,7 @@
 #ifndef DICOMSETTINGS_KEYTREESTORE_H
 #define DICOMSETTINGS_KEYTREESTORE_H
 
+#include <stddef.h>
 #include <wchar.h>
 
 #if defined(KEYTREESTORE_BUILDING)
@@ -79,6 +80,12 @@ KEYTREESTORE_API int StoreSetValue(const wchar_t* path, const wchar_t* key, cons
 KEYTREESTORE_API int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key);
 /* Sets *updated to 1 when the file on disk is no longer the one last loaded or saved. */
 KEYTREESTORE_API int StoreDataUpdateCheck(int* updated, const wchar_t* path);
+/* Writes the open tree of path as the UTF-8 XML a save to a file writes, NUL
+ * terminated, into buffer (capacity bytes); *length is the text's length without
+ * the NUL. STORE_E_TOO_LONG, nothing written, when capacity is smaller than that
+ * plus one; buffer may then be null to ask for the length. */
+KEYTREESTORE_API int StoreExportText(const wchar_t* path, char* buffer, size_t capacity,
+                                     size_t* length);
 /* English text for a result code; never null. */
 KEYTREESTORE_API const char* StoreResultText(int result);
 

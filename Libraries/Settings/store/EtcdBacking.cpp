@@ -120,16 +120,16 @@ nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, co
         {{"request_put", {{"key", EncodeBase64(prefix_ + name)}, {"value", EncodeBase64(text)}}}});
     puts->emplace(std::move(name), std::move(text));
   }
-  nlohmann::json count = Range();
-  count["count_only"] = true;
-  success.push_back({{"request_range", count}});
-  const nlohmann::json compare = {{"target", "MOD"},
-                                  {"key", EncodeBase64(prefix_)},
-                                  {"range_end", EncodeBase64(rangeEnd_)},
-                                  {"result", "LESS"},
-                                  {"mod_revision", std::to_string(base.revision + 1)}};
-  return {
-      {"compare", {compare}}, {"success", success}, {"failure", {{{"request_range", Range()}}}}};
+  // Only the areas put are compared: a key's own revision is cheap to look up,
+  // where a comparison over the whole prefix reads every area.
+  nlohmann::json compare = nlohmann::json::array();
+  for (const auto& put : *puts) {
+    compare.push_back({{"target", "MOD"},
+                       {"key", EncodeBase64(prefix_ + put.first)},
+                       {"result", "LESS"},
+                       {"mod_revision", std::to_string(base.revision + 1)}});
+  }
+  return {{"compare", compare}, {"success", success}, {"failure", {{{"request_range", Range()}}}}};
 }
 
 int EtcdBacking::Save(SettingsDocument& document, const ChangeLog& changes) {
@@ -148,18 +148,24 @@ int EtcdBacking::Save(SettingsDocument& document, const ChangeLog& changes) {
         responses.is_array() && !responses.empty() ? responses.back() : nlohmann::json();
     const nlohmann::json& range = Member(last, "response_range");
     if (Member(answer, "succeeded") == true) {
-      base.revision = JsonInteger(Member(answer, "header"), "revision");
-      if (!puts.empty()) base.newestMod = base.revision;
+      const long long revision = JsonInteger(Member(answer, "header"), "revision");
+      const bool alone = revision == base.revision + (puts.empty() ? 0 : 1);
+      base.revision = revision;
+      if (!puts.empty()) base.newestMod = revision;
       for (auto& put : puts) base.areas[put.first] = std::move(put.second);
       base.count = static_cast<long long>(base.areas.size());
-      // Keys deleted or added by another writer meanwhile: the next check says so.
-      if (JsonInteger(range, "count") != base.count) base.count = -1;
       if (merging) document.Swap(merged);
       kept_ = std::move(base);
+      if (alone) return STORE_OK;
+      // The cluster changed besides this save since base, perhaps under the prefix:
+      // the tree takes in what is kept now (the changes are committed; a later
+      // save of the same key by another writer wins over them). When that read
+      // fails, the next update check says so.
+      if (Load(document, nullptr) != STORE_OK) kept_.count = -1;
       return STORE_OK;
     }
-    // Another writer saved since base: its version, read in the same transaction,
-    // becomes the base, and this process's changes go on top.
+    // Another writer saved an area this save puts since base: its version, read in
+    // the same transaction, becomes the base, and this process's changes go on top.
     SettingsDocument fresh;
     int result = ReadSnapshot(range, &base, &fresh, nullptr);
     if (result == STORE_OK) result = ReplayChanges(changes, fresh);

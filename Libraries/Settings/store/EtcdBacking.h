@@ -4,14 +4,16 @@
 //
 //  - Load reads the whole prefix in one range request: one revision. An empty
 //    prefix is STORE_E_NO_FILE.
-//  - Save is one transaction: if nothing under the prefix was modified after the
-//    revision last read or written, the areas this process changed are put;
-//    otherwise the same transaction reads the prefix back, this process's changes
-//    are replayed on top of it and the transaction is tried again (at most
+//  - Save is one transaction: if none of the areas this process changed was
+//    modified after the revision last read or written, they are put; otherwise
+//    the same transaction reads the prefix back, this process's changes are
+//    replayed on top of it and the transaction is tried again (at most
 //    kMaxSaveRounds times, after a random pause of up to 2^round ms, at most
-//    128 ms, so that writers that met do not meet again). A save that cannot commit (an unreachable
-//    cluster, a save above etcd's request limits) gives STORE_E_IO and keeps everything in memory
-//    for a later save.
+//    128 ms, so that writers that met do not meet again). When the cluster's
+//    revision shows other writes since, the tree then reads the prefix again,
+//    taking in what others saved in other areas. A save that cannot commit (an
+//    unreachable cluster, a save above etcd's request limits) gives STORE_E_IO
+//    and keeps everything in memory for a later save.
 //  - UpdateCheck asks for the newest modification revision and the key count of
 //    the prefix (keys only, one key): a put or a delete under the prefix since
 //    the last load or save changes one of them.
@@ -55,8 +57,8 @@ class EtcdBacking : public Backing {
   // A snapshot from a range answer, and the tree it describes.
   int ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot, SettingsDocument* document,
                    StoreParseError* error) const;
-  // The transaction that puts the changed areas of document if nothing changed
-  // since base.revision, else reads the prefix.
+  // The transaction that puts the changed areas of document if none of them
+  // changed since base.revision, else reads the prefix.
   nlohmann::json SaveTransaction(const SettingsDocument& document, const Snapshot& base,
                                  const std::set<std::string>& areas,
                                  std::map<std::string, std::string>* puts) const;

@@ -51,6 +51,8 @@ EtcdClient::Outcome EtcdClient::Post(const std::string& endpoint, const char* ap
       std::string(config_.Tls() ? "https://" : "http://") + endpoint + "/v3/" + api;
   std::string answer;
   curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/json");
+  // No "Expect: 100-continue" round trip before a larger body.
+  headers = curl_slist_append(headers, "Expect:");
   const std::string authorization = "Authorization: " + token_;
   if (!token_.empty()) headers = curl_slist_append(headers, authorization.c_str());
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());

@@ -5,12 +5,6 @@
 // own etcd member on free loopback ports and stops it at the end.
 // Usage: dicomsettings_etcd_bench [google benchmark options]
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,47 +18,10 @@
 #include "EtcdClient.h"
 #include "FixtureFiles.h"
 #include "KeyTreeStore.h"
+#include "LocalEtcd.h"
 #include "TreeLines.h"
 
 namespace {
-
-int FreePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  close(fd);
-  return ntohs(address.sin_port);
-}
-
-pid_t StartEtcd(const std::string& folder, int client, int peer) {
-  const std::string clientUrl = "http://127.0.0.1:" + std::to_string(client);
-  const std::string peerUrl = "http://127.0.0.1:" + std::to_string(peer);
-  std::vector<std::string> args{"etcd",
-                                "--data-dir=" + folder + "/etcd",
-                                "--listen-client-urls=" + clientUrl,
-                                "--advertise-client-urls=" + clientUrl,
-                                "--listen-peer-urls=" + peerUrl,
-                                "--initial-advertise-peer-urls=" + peerUrl,
-                                "--initial-cluster=default=" + peerUrl};
-  const std::string log = folder + "/etcd.log";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-    dup2(fd, 1);
-    dup2(fd, 2);
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    execvp("etcd", argv.data());
-    _exit(127);
-  }
-  return pid;
-}
 
 // Keeps the wall-clock time per iteration of every benchmark: the store waits on
 // the network, so processor time would hide most of a request.
@@ -90,19 +47,14 @@ int main(int argc, char** argv) {
   std::string folder = std::filesystem::temp_directory_path() / "dicomsettings-etcd-bench-XXXXXX";
   if (mkdtemp(folder.data()) == nullptr) return 1;
   const bench::Fixture fixture = bench::WriteFixture(folder + "/settings-base.xml", 1);
-  const int port = FreePort();
-  const pid_t etcd = StartEtcd(folder, port, FreePort());
-  const std::string endpoint = "127.0.0.1:" + std::to_string(port);
+  bench::LocalEtcd etcd(folder);
+  const std::string& endpoint = etcd.endpoint();
   keytreestore::EtcdClient raw({endpoint}, keytreestore::EtcdConfig());
   const std::string prefix = "/bench/base/";
   std::string end = prefix;
   ++end.back();
   const nlohmann::json range = {{"key", keytreestore::EncodeBase64(prefix)},
                                 {"range_end", keytreestore::EncodeBase64(end)}};
-  nlohmann::json answer;
-  for (int tries = 0; tries < 100 && raw.Call("kv/range", range, &answer) != STORE_OK; ++tries) {
-    usleep(100000);
-  }
 
   // The base file published under the prefix, value by value through the store.
   const std::wstring path = L"etcd://" + std::wstring(endpoint.begin(), endpoint.end()) +
@@ -114,9 +66,8 @@ int main(int argc, char** argv) {
     failed |= StoreSetValue(path.c_str(), key.text.c_str(), value);
   }
   failed |= StoreSave(path.c_str());
-  if (failed != STORE_OK) {
+  if (!etcd.ready() || failed != STORE_OK) {
     std::cerr << "could not publish the base settings to etcd at " << endpoint << "\n";
-    kill(etcd, SIGKILL);
     return 1;
   }
   std::cout << "base settings: " << fixture.keys.size() << " values under " << prefix << "\n";
@@ -178,8 +129,6 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&collector);
   StoreClose(path.c_str(), 0);
   StoreClose(fixture.widePath.c_str(), 0);
-  kill(etcd, SIGKILL);
-  waitpid(etcd, nullptr, 0);
   std::filesystem::remove_all(folder);
 
   std::printf("\n| figure | store | floor | ratio | goal |\n|---|---|---|---|---|\n");

@@ -35,18 +35,26 @@ int OpenFileTable::Add(const wchar_t* path, bool countExisting, Make make) {
   std::string disk;
   int result = PathToDisk(path, &disk);
   if (result != STORE_OK) return result;
-  std::lock_guard<std::mutex> guard(mutex_);
-  auto found = files_.find(std::wstring_view(path));
-  if (found != files_.end()) {
-    if (!countExisting) return STORE_E_IO;
-    ++found->second->opens;
-    return STORE_OK;
+  const auto countOpen = [&]() {
+    auto found = files_.find(std::wstring_view(path));
+    if (found == files_.end()) return false;
+    if (countExisting) ++found->second->opens;
+    return true;
+  };
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (countOpen()) return countExisting ? STORE_OK : STORE_E_IO;
   }
+  // Read without the table's lock: reaching a cluster may take seconds, and every
+  // call on every other open path looks the table up.
   auto file = std::make_shared<OpenFile>();
   file->pathText = path;
   result = MakeBacking(disk, &file->backing);
   if (result == STORE_OK) result = make(*file);
   if (result != STORE_OK) return result;
+  std::lock_guard<std::mutex> guard(mutex_);
+  // Another thread opened the same path meanwhile: its tree is the one shared.
+  if (countOpen()) return countExisting ? STORE_OK : STORE_E_IO;
   file->opens = 1;
   files_.emplace(std::wstring_view(file->pathText), file);
   return STORE_OK;

@@ -16,9 +16,9 @@
 
 #include "Base64.h"
 #include "EtcdClient.h"
+#include "EtcdCluster.h"
 #include "FixtureFiles.h"
 #include "KeyTreeStore.h"
-#include "LocalEtcd.h"
 #include "TreeLines.h"
 
 namespace {
@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
   std::string folder = std::filesystem::temp_directory_path() / "dicomsettings-etcd-bench-XXXXXX";
   if (mkdtemp(folder.data()) == nullptr) return 1;
   const bench::Fixture fixture = bench::WriteFixture(folder + "/settings-base.xml", 1);
-  bench::LocalEtcd etcd(folder);
-  const std::string& endpoint = etcd.endpoint();
+  EtcdCluster etcd(1);
+  const std::string endpoint = etcd.Endpoint(0);
   keytreestore::EtcdClient raw({endpoint}, keytreestore::EtcdConfig());
   const std::string prefix = "/bench/base/";
   std::string end = prefix;
@@ -66,11 +66,21 @@ int main(int argc, char** argv) {
     failed |= StoreSetValue(path.c_str(), key.text.c_str(), value);
   }
   failed |= StoreSave(path.c_str());
-  if (!etcd.ready() || failed != STORE_OK) {
+  if (failed != STORE_OK) {
     std::cerr << "could not publish the base settings to etcd at " << endpoint << "\n";
     return 1;
   }
-  std::cout << "base settings: " << fixture.keys.size() << " values under " << prefix << "\n";
+  nlohmann::json kept;
+  size_t bytes = 0;
+  if (raw.Call("kv/range", range, &kept) == STORE_OK) {
+    std::string key, text;
+    for (const nlohmann::json& kv : kept["kvs"]) {
+      keytreestore::DecodeKeyValue(kv, &key, &text);
+      bytes += text.size();
+    }
+  }
+  std::cout << "base settings: " << fixture.keys.size() << " values, " << kept["kvs"].size()
+            << " keys, " << bytes << " bytes of values under " << prefix << "\n";
 
   const std::wstring reader = path + L"/";  // the same prefix, opened anew each time
   benchmark::RegisterBenchmark("open/etcd", [&](benchmark::State& state) {

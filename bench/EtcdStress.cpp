@@ -9,12 +9,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "EtcdCluster.h"
 #include "KeyTreeStore.h"
-#include "LocalEtcd.h"
 
 namespace {
 
@@ -47,20 +46,19 @@ int Gateway(const std::wstring& path, int gateway, int rounds, FILE* out) {
 int main(int argc, char** argv) {
   const int processes = argc > 1 ? std::atoi(argv[1]) : 20;
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 50;
-  std::string folder = std::filesystem::temp_directory_path() / "dicomsettings-etcd-stress-XXXXXX";
-  if (processes < 1 || rounds < 1 || mkdtemp(folder.data()) == nullptr) return 2;
+  if (processes < 1 || rounds < 1) return 2;
   int status = 0;
   {
-    bench::LocalEtcd etcd(folder);
-    const std::string text = "etcd://" + etcd.endpoint() + "/stress/site";
+    EtcdCluster etcd(1);
+    const std::string text = "etcd://" + etcd.Endpoint(0) + "/stress/site";
     const std::wstring path(text.begin(), text.end());
-    if (!etcd.ready() || StoreCreate(path.c_str()) != STORE_OK ||
+    if (StoreCreate(path.c_str()) != STORE_OK ||
         StoreSetValue(path.c_str(), L"/Gateways/Started", L"1") != STORE_OK ||
         StoreSave(path.c_str()) != STORE_OK || StoreClose(path.c_str(), 0) != STORE_OK) {
       std::fprintf(stderr, "cannot start etcd and create the prefix\n");
       return 2;
     }
-    const std::string times = folder + "/times";
+    const std::string times = etcd.dir().File("times");
     const Clock::time_point start = Clock::now();
     std::vector<pid_t> children;
     for (int gateway = 0; gateway < processes; ++gateway) {
@@ -109,6 +107,5 @@ int main(int argc, char** argv) {
         micros.size() / seconds, at(0.5), at(0.99));
     if (lost != 0) status = 1;
   }
-  std::filesystem::remove_all(folder);
   return status;
 }

@@ -6,7 +6,8 @@
 // request after kRequestTimeoutMs; a call tries every endpoint twice (with a
 // short pause between the two rounds, for a cluster electing a new leader), so it
 // ends within 2 x endpoints x kRequestTimeoutMs (plus the pause) whatever the
-// cluster does. No signal is used for timeouts.
+// cluster does; with a user configured an attempt may first ask for a token,
+// which doubles that. No signal is used for timeouts.
 //
 // Not thread safe: one thread at a time (the open tree's lock is held).
 #ifndef DICOMSETTINGS_STORE_ETCDCLIENT_H

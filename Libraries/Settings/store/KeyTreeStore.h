@@ -6,7 +6,8 @@
  * A path is a file path, or "etcd://HOST:PORT[,HOST:PORT...]/PREFIX" for settings
  * kept under PREFIX in an etcd cluster: the same functions then read, save and
  * watch the cluster (endpoints are tried in order; a call that reaches none gives
- * STORE_E_IO within 2 x endpoints x 2 s; TLS and user/password come from the
+ * STORE_E_IO within 2 x endpoints x 2 s (twice that with an etcd user, whose
+ * token may be asked for first); TLS and user/password come from the
  * DICOMSETTINGS_ETCD_* environment variables, never from the path).
  *
  * Contract:

@@ -162,7 +162,7 @@ TEST_F(ClusterTest, MalformedKeptSettingsAreRefusedNamingTheKey) {
   }
   for (const wchar_t* path :
        {L"etcd://", L"etcd:///x", L"etcd://h/x", L"etcd://h:0/x", L"etcd://h:65536/x",
-        L"etcd://h:1", L"etcd://h:1/", L"etcd://h:1,/x", L"etcd://h p:1/x"}) {
+        L"etcd://h:1", L"etcd://h:1/", L"etcd://h:1,/x", L"etcd://h p:1/x", L"etcd://[zz]:1/x"}) {
     EXPECT_EQ(StoreOpen(path, 0), STORE_E_BAD_ARGUMENT) << path;
   }
 }

@@ -165,6 +165,7 @@ TEST_F(ClusterTest, MalformedKeptSettingsAreRefusedNamingTheKey) {
         L"etcd://h:1", L"etcd://h:1/", L"etcd://h:1,/x", L"etcd://h p:1/x", L"etcd://[zz]:1/x"}) {
     EXPECT_EQ(StoreOpen(path, 0), STORE_E_BAD_ARGUMENT) << path;
   }
+  EXPECT_EQ(StoreOpen(L"etcd://[::1]:1/x", 0), STORE_E_IO);  // well-formed, no one there
 }
 
 TEST(ClusterFaultTest, UnreachableClusterFailsWithinItsBound) {

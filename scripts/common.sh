@@ -11,6 +11,7 @@ PROJECT_PACKAGES=(
   libpugixml-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libboost-dev
+  libcurl4-openssl-dev etcd-server etcd-client openssl
   clang libclang-rt-14-dev
   locales
   dpkg-dev file lintian libxml2-utils xsltproc man-db bash-completion

@@ -1,5 +1,6 @@
 // `check FILE`: "FILE:LINE:COLUMN: problem" for each problem on standard output,
-// the store's parse fault included, and a count at the end.
+// the store's parse fault included, and a count at the end. Settings kept in an
+// etcd cluster have no lines: their problems are named by key alone.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -13,8 +14,32 @@
 namespace dicomsettings_tool {
 namespace {
 
-void PrintFinding(const std::string& file, const Finding& finding) {
-  std::cout << file << ':' << finding.line << ':' << finding.column << ": " << finding.text << '\n';
+void PrintFinding(const std::string& file, const Finding& finding, bool cluster) {
+  std::cout << file;
+  if (!cluster) std::cout << ':' << finding.line << ':' << finding.column;
+  std::cout << ": " << finding.text << '\n';
+}
+
+// The text of a file as read, or of settings kept in a cluster as the store
+// would write them to a file; false when it cannot be had.
+bool ReadSettingsText(const std::string& file, const std::wstring& path, std::string* bytes) {
+  if (!IsClusterPath(file)) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    *bytes = text.str();
+    return static_cast<bool>(in);
+  }
+  if (StoreOpen(path.c_str(), 0) != STORE_OK) return false;
+  size_t length = 0;
+  int result = StoreExportText(path.c_str(), nullptr, 0, &length);
+  if (result == STORE_E_TOO_LONG) {
+    bytes->resize(length + 1);
+    result = StoreExportText(path.c_str(), bytes->data(), bytes->size(), &length);
+    bytes->resize(length);
+  }
+  StoreClose(path.c_str(), 0);
+  return result == STORE_OK;
 }
 
 }  // namespace
@@ -26,18 +51,19 @@ int RunCheck(const std::string& file) {
   }
   StoreParseError error;
   const int result = StoreCheckFile(path.c_str(), &error);
+  const bool cluster = IsClusterPath(file);
   if (result == STORE_E_PARSE) {
-    PrintFinding(file, Finding{error.line, error.column, error.text});
+    PrintFinding(file, Finding{error.line, error.column, error.text}, cluster);
     std::cout << "1 problem found\n";
     return kExitProblems;
   }
   if (result != STORE_OK) return ReportError(kExitUsage, file, DescribeParseError(error));
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (!in) return ReportError(kExitUsage, file, StoreResultText(STORE_E_IO));
-  const std::vector<Finding> findings = CheckSettingsText(bytes.str());
-  for (const Finding& finding : findings) PrintFinding(file, finding);
+  std::string bytes;
+  if (!ReadSettingsText(file, path, &bytes)) {
+    return ReportError(kExitUsage, file, StoreResultText(STORE_E_IO));
+  }
+  const std::vector<Finding> findings = CheckSettingsText(bytes);
+  for (const Finding& finding : findings) PrintFinding(file, finding, cluster);
   if (findings.empty()) {
     std::cout << "no problems found\n";
     return kExitSuccess;

@@ -3,7 +3,9 @@
 // store opens only existing files, so the new file is built under a temporary
 // name beside the target, from an empty document, and put in place whole: linked
 // to the target name (which fails if a file appeared there) or, with --force,
-// renamed over the old file, whose permission bits it keeps.
+// renamed over the old file, whose permission bits it keeps. Under an etcd prefix
+// the store starts the empty tree itself (StoreCreate), and one save keeps it
+// whole; with --force an existing prefix is opened and every key emptied.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +18,7 @@
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "SettingsFile.h"
+#include "WideText.h"
 
 namespace dicomsettings_tool {
 namespace {
@@ -97,9 +100,26 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// init on an etcd prefix: nothing is kept until the one save at the end.
+int InitCluster(const std::string& file, bool force) {
+  std::wstring path;
+  if (!ToWide(file, &path)) return ReportError(kExitUsage, file, "not a usable path");
+  const int created = StoreCreate(path.c_str());
+  if (created != STORE_OK && !force) {
+    return ReportError(
+        kExitUsage, file,
+        "settings kept there already, or the cluster is unreachable; give --force to empty them");
+  }
+  std::string why;
+  const bool done = FillFile(file, &why);
+  if (created == STORE_OK) StoreClose(path.c_str(), 0);
+  return done ? kExitSuccess : ReportError(kExitUsage, file, why);
+}
+
 }  // namespace
 
 int RunInit(const std::string& file, bool force) {
+  if (IsClusterPath(file)) return InitCluster(file, force);
   const char* const kExists = "file exists; give --force to replace it";
   struct stat existing;
   const bool exists = lstat(file.c_str(), &existing) == 0;

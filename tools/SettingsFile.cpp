@@ -17,6 +17,10 @@ int OpenOrReport(SettingsFile& file) {
   return file.Open(&why) ? kExitSuccess : ReportError(kExitUsage, file.Name(), why);
 }
 
+bool IsClusterPath(const std::string& name) {
+  return name.rfind("etcd://", 0) == 0;
+}
+
 SettingsFile::SettingsFile(std::string name) : name_(std::move(name)) {}
 
 SettingsFile::SectionPtr SettingsFile::OpenSection(const SectionSchema& area, int* result) {

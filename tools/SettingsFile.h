@@ -23,6 +23,9 @@ std::string DescribeParseError(const StoreParseError& error);
 
 class SettingsFile;
 
+// True for a path naming settings kept in an etcd cluster ("etcd://...").
+bool IsClusterPath(const std::string& name);
+
 // Opens file; on failure reports why (Diagnostics.h) and gives the exit code,
 // else 0.
 int OpenOrReport(SettingsFile& file);

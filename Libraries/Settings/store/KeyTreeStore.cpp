@@ -1,4 +1,4 @@
-// The store's C functions: argument checks, then the open file's tree under its lock.
+// The store's C functions: argument checks, then the open tree under its lock.
 #include "KeyTreeStore.h"
 
 #include <cstring>
@@ -50,16 +50,6 @@ int ValueToUtf8(const wchar_t* value, char* out, size_t* size) {
   return STORE_OK;
 }
 
-// Records a value set since the last load or save, for a save to re-apply over
-// another process's version. The record is kept by node: a key set again, under
-// any spelling, reuses its record.
-void RecordChange(OpenFile& f, pugi::xml_node node, const wchar_t* text, const char* value,
-                  size_t size) {
-  std::pair<std::wstring, std::string>& change = f.changes[node.internal_object()];
-  change.first.assign(text);
-  change.second.assign(value, size);
-}
-
 }  // namespace
 
 extern "C" {
@@ -72,16 +62,24 @@ int StoreOpen(const wchar_t* path, int /*comInitFlag: no use on this platform*/)
   }
 }
 
+int StoreCreate(const wchar_t* path) {
+  try {
+    return OpenFileTable::Instance().Create(path);
+  } catch (const std::bad_alloc&) {
+    return STORE_E_NO_MEMORY;
+  }
+}
+
 int StoreClose(const wchar_t* path, int /*comInitFlag*/) {
   return OpenFileTable::Instance().Close(path);
 }
 
 int StoreLoad(const wchar_t* path) {
-  return WithOpenFile(path, [](OpenFile& f) { return keytreestore::LoadFromDisk(f, nullptr); });
+  return WithOpenFile(path, [](OpenFile& f) { return keytreestore::LoadTree(f, nullptr); });
 }
 
 int StoreSave(const wchar_t* path) {
-  return WithOpenFile(path, [](OpenFile& f) { return keytreestore::SaveToDisk(f); });
+  return WithOpenFile(path, [](OpenFile& f) { return keytreestore::SaveTree(f); });
 }
 
 int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
@@ -109,7 +107,7 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     if (!node) node = f.document.FindOrCreate(parsed, key, &refused);
     if (refused) return static_cast<int>(STORE_E_BAD_KEY);
     if (!node || !node.text().set(text)) return static_cast<int>(STORE_E_NO_MEMORY);
-    RecordChange(f, node, key, text, size);
+    keytreestore::RecordChange(f.changes, node, key, text, size);
     return static_cast<int>(STORE_OK);
   });
 }
@@ -127,8 +125,16 @@ int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
 
 int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
   if (updated == nullptr) return STORE_E_BAD_ARGUMENT;
+  return WithOpenFile(path, [&](OpenFile& f) { return f.backing->UpdateCheck(updated); });
+}
+
+int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* length) {
+  if (length == nullptr) return STORE_E_BAD_ARGUMENT;
   return WithOpenFile(path, [&](OpenFile& f) {
-    *updated = keytreestore::StatIdentity(f.diskPath).SameVersion(f.identity) ? 0 : 1;
+    const std::string text = f.document.Serialize();
+    *length = text.size();
+    if (buffer == nullptr || capacity <= text.size()) return static_cast<int>(STORE_E_TOO_LONG);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
     return static_cast<int>(STORE_OK);
   });
 }
@@ -139,8 +145,10 @@ int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
   *error = StoreParseError{STORE_OK, 0, 0, ""};
   try {
     OpenFile file;
-    int result = keytreestore::PathToDisk(path, &file.diskPath);
-    if (result == STORE_OK) result = keytreestore::LoadFromDisk(file, error);
+    std::string disk;
+    int result = keytreestore::PathToDisk(path, &disk);
+    if (result == STORE_OK) result = keytreestore::MakeBacking(disk, &file.backing);
+    if (result == STORE_OK) result = keytreestore::LoadTree(file, error);
     if (result != STORE_OK && error->result == STORE_OK) {
       error->result = result;
       std::snprintf(error->text, sizeof error->text, "%s", StoreResultText(result));

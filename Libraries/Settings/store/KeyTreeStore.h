@@ -3,6 +3,13 @@
  * trees of named elements, addressed by keys such as "/Service/Common/PduMaxLength",
  * and saves them without ever leaving a half-written file behind.
  *
+ * A path is a file path, or "etcd://HOST:PORT[,HOST:PORT...]/PREFIX" for settings
+ * kept under PREFIX in an etcd cluster: the same functions then read, save and
+ * watch the cluster (endpoints are tried in order; a call that reaches none gives
+ * STORE_E_IO within 2 x endpoints x 2 s (twice that with an etcd user, whose
+ * token may be asked for first); TLS and user/password come from the
+ * DICOMSETTINGS_ETCD_* environment variables, never from the path).
+ *
  * Contract:
  *  - Files are known by their exact path text. StoreOpen parses a file the first
  *    time its path is opened and counts further opens of the same text; every
@@ -20,6 +27,7 @@
 #ifndef DICOMSETTINGS_KEYTREESTORE_H
 #define DICOMSETTINGS_KEYTREESTORE_H
 
+#include <stddef.h>
 #include <wchar.h>
 
 #if defined(KEYTREESTORE_BUILDING)
@@ -55,6 +63,10 @@ enum {
 
 /* Opens a settings file (parses it on the first open of this path text). */
 KEYTREESTORE_API int StoreOpen(const wchar_t* path, int comInitFlag);
+/* Opens a path where no settings are kept yet as an empty tree (document element
+ * "Settings"), counted as StoreOpen counts; nothing is kept until StoreSave.
+ * STORE_E_IO when settings are kept there already or the path is open. */
+KEYTREESTORE_API int StoreCreate(const wchar_t* path);
 /* Gives back one open; the last one drops the tree and its unsaved changes. */
 KEYTREESTORE_API int StoreClose(const wchar_t* path, int comInitFlag);
 /* Re-reads the file, dropping unsaved changes; on failure the tree stays as it was. */
@@ -69,6 +81,12 @@ KEYTREESTORE_API int StoreSetValue(const wchar_t* path, const wchar_t* key, cons
 KEYTREESTORE_API int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key);
 /* Sets *updated to 1 when the file on disk is no longer the one last loaded or saved. */
 KEYTREESTORE_API int StoreDataUpdateCheck(int* updated, const wchar_t* path);
+/* Writes the open tree of path as the UTF-8 XML a save to a file writes, NUL
+ * terminated, into buffer (capacity bytes); *length is the text's length without
+ * the NUL. STORE_E_TOO_LONG, nothing written, when capacity is smaller than that
+ * plus one; buffer may then be null to ask for the length. */
+KEYTREESTORE_API int StoreExportText(const wchar_t* path, char* buffer, size_t capacity,
+                                     size_t* length);
 /* English text for a result code; never null. */
 KEYTREESTORE_API const char* StoreResultText(int result);
 

@@ -1,4 +1,4 @@
-// The store's one piece of global state: the table of open settings files, keyed
+// The store's one piece of global state: the table of open settings trees, keyed
 // by path text, with an open count per path. Guarded for threads.
 #ifndef DICOMSETTINGS_STORE_OPENFILETABLE_H
 #define DICOMSETTINGS_STORE_OPENFILETABLE_H
@@ -9,24 +9,22 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "DurableFile.h"
+#include "Backing.h"
+#include "ChangeLog.h"
 #include "SettingsDocument.h"
 
 namespace keytreestore {
 
-// One open settings file. Everything but `opens` is guarded by `mutex`.
+// One open settings tree. Everything but `opens` is guarded by `mutex`.
 struct OpenFile {
   std::wstring pathText;  // the text callers name it by
-  std::string diskPath;   // the same path in UTF-8
   int opens = 0;          // guarded by the table's mutex
   std::mutex mutex;
   SettingsDocument document;
-  FileIdentity identity;  // the version on disk last loaded or saved
-  // Values set since the last load or save, by the node of this tree they were
-  // set on, with the key text they were set under: what a save re-applies on top
-  // of a file another process saved in the meantime. Cleared whenever the tree
-  // is replaced, so that no record outlives its node.
-  std::unordered_map<const pugi::xml_node_struct*, std::pair<std::wstring, std::string>> changes;
+  std::unique_ptr<Backing> backing;  // where the tree is kept
+  // Values set since the last load or save: what a save re-applies on top of a
+  // version another process saved in the meantime.
+  ChangeLog changes;
 };
 
 class OpenFileTable {
@@ -34,11 +32,17 @@ class OpenFileTable {
   static OpenFileTable& Instance();
 
   int Open(const wchar_t* path);
+  // Opens a path where nothing is kept yet as an empty tree (Backing::Create).
+  int Create(const wchar_t* path);
   int Close(const wchar_t* path);
   // The open file a path text names, or null.
   std::shared_ptr<OpenFile> Find(const wchar_t* path);
 
  private:
+  // Open or Create: makes the tree of a path not yet open by make.
+  template <class Make>
+  int Add(const wchar_t* path, bool countExisting, Make make);
+
   std::mutex mutex_;
   std::unordered_map<std::wstring_view, std::shared_ptr<OpenFile>> files_;
 };
@@ -47,11 +51,11 @@ class OpenFileTable {
 // STORE_E_TOO_LONG.
 int PathToDisk(const wchar_t* path, std::string* disk);
 
-// Reads and parses the file at f.diskPath into f (document and identity).
-int LoadFromDisk(OpenFile& f, StoreParseError* error);
+// Reads f's kept settings into its tree, dropping the record of changes.
+int LoadTree(OpenFile& f, StoreParseError* error);
 
-// Saves f under its save lock, merging a version another process saved since.
-int SaveToDisk(OpenFile& f);
+// Saves f's tree through its backing and, on success, drops the record of changes.
+int SaveTree(OpenFile& f);
 
 }  // namespace keytreestore
 

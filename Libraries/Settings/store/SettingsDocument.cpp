@@ -156,13 +156,14 @@ void SettingsDocument::Remember(const wchar_t* text, size_t length, pugi::xml_no
   }
 }
 
-pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, bool* refused) {
+pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, bool* refused,
+                                              int maxAppended) {
   pugi::xml_node node = doc_->document_element();
   for (size_t i = 0; i < key.size() && node; ++i) {
     const KeyStep& step = key[i];
     int count;
     pugi::xml_node next = index_.Child(node, {step.name, step.length}, step.index, &count);
-    if (!next && step.index - count >= kMaxAppendedSiblings) {
+    if (!next && step.index - count >= maxAppended) {
       // "/A[2000000000]" would otherwise fill memory with empty elements.
       if (refused != nullptr) *refused = true;
       return pugi::xml_node();
@@ -199,6 +200,10 @@ int SettingsDocument::Count(const ParsedKey& key) {
   int count = 0;
   index_.Child(parent, {last.name, last.length}, 0, &count);
   return count;
+}
+
+int SettingsDocument::MakeEmpty() {
+  return Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Settings />\n", nullptr);
 }
 
 std::string SettingsDocument::Serialize() const {

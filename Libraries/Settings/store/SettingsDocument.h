@@ -22,6 +22,9 @@ namespace keytreestore {
 
 class SettingsDocument {
  public:
+  // Most empty same-named siblings one call may append on the way to an index.
+  static constexpr int kMaxAppendedSiblings = 100000;
+
   SettingsDocument();
 
   // Parses a whole file. On failure returns STORE_E_PARSE, fills *error (when not
@@ -41,15 +44,19 @@ class SettingsDocument {
   pugi::xml_node Find(const ParsedKey& key);
   // The node a key names, creating missing elements (and missing same-named
   // siblings up to an index) along it; a null node when memory runs out, or with
-  // *refused set when an index lies kMaxAppendedSiblings or more beyond the
-  // siblings there are.
-  pugi::xml_node FindOrCreate(const ParsedKey& key, bool* refused = nullptr);
+  // *refused set when an index lies maxAppended or more beyond the siblings there
+  // are.
+  pugi::xml_node FindOrCreate(const ParsedKey& key, bool* refused = nullptr,
+                              int maxAppended = kMaxAppendedSiblings);
 
-  // Most empty same-named siblings one call may append on the way to an index.
-  static constexpr int kMaxAppendedSiblings = 100000;
   // Number of children named as the key's last step under the node of the steps
   // before it; 0 where that node does not exist.
   int Count(const ParsedKey& key);
+
+  // Replaces the tree with an empty document element "Settings".
+  int MakeEmpty();
+  // The document element.
+  pugi::xml_node Root() const { return doc_->document_element(); }
 
   std::string Serialize() const;
   void Swap(SettingsDocument& other) noexcept {

@@ -1,0 +1,50 @@
+// Where an open settings tree is kept: a file, or a prefix in an etcd cluster.
+// The store chooses the backing once, when a path is first opened, from the form
+// of the path, and from then on only calls through this interface.
+//
+// A backing is used by one thread at a time (the open tree's lock is held around
+// every call).
+#ifndef DICOMSETTINGS_STORE_BACKING_H
+#define DICOMSETTINGS_STORE_BACKING_H
+
+#include <memory>
+#include <string>
+
+#include "ChangeLog.h"
+#include "KeyTreeStore.h"
+#include "SettingsDocument.h"
+
+namespace keytreestore {
+
+class Backing {
+ public:
+  virtual ~Backing() = default;
+
+  // Reads the kept settings into document and takes them as the version last
+  // loaded. On failure document stays as it was; *error (when not null) says where
+  // the kept settings are malformed.
+  virtual int Load(SettingsDocument& document, StoreParseError* error) = 0;
+
+  // Makes document's values kept, all at once or not at all. When another writer
+  // saved since the version last loaded or saved, its version is the base and
+  // changes are replayed on top of it; on success document holds what was saved.
+  // On failure document and the kept settings stay as they were.
+  virtual int Save(SettingsDocument& document, const ChangeLog& changes) = 0;
+
+  // *updated = 1 when the kept settings are no longer the version last loaded or
+  // saved, else 0.
+  virtual int UpdateCheck(int* updated) = 0;
+
+  // Starts an empty tree where nothing is kept yet: STORE_OK with document holding
+  // an empty document element, or the result that says why not.
+  virtual int Create(SettingsDocument& document) = 0;
+};
+
+// The backing a path names (its UTF-8 form): an etcd prefix for "etcd://...", else
+// a file. STORE_OK, or STORE_E_BAD_ARGUMENT for a malformed etcd path or
+// STORE_E_IO for an unreadable client configuration.
+int MakeBacking(const std::string& path, std::unique_ptr<Backing>* backing);
+
+}  // namespace keytreestore
+
+#endif

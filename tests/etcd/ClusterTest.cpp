@@ -1,0 +1,232 @@
+// The store on settings kept in a real etcd cluster: a whole file through the
+// cluster and back, concurrent writers, the update check, faults and a leader
+// lost between two saves.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "EtcdCluster.h"
+#include "KeyTreeStore.h"
+#include "SettingsDocument.h"
+
+namespace {
+
+std::wstring Get(const std::wstring& path, const std::wstring& key) {
+  wchar_t buffer[STORE_VALUE_BUFFER_LENGTH] = L"?";
+  const int result = StoreGetValue(buffer, path.c_str(), key.c_str());
+  return result == STORE_OK ? buffer : L"error " + std::to_wstring(result);
+}
+
+// Every element's key below node ("/A/B[1]"), in document order.
+void CollectKeys(pugi::xml_node node, const std::wstring& key, std::vector<std::wstring>* keys) {
+  std::map<std::string, int> seen;
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    const std::string name = child.name();
+    const std::wstring childKey = key + L"/" + std::wstring(name.begin(), name.end()) + L"[" +
+                                  std::to_wstring(seen[name]++) + L"]";
+    keys->push_back(childKey);
+    CollectKeys(child, childKey, keys);
+  }
+}
+
+class ClusterTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { cluster_ = new EtcdCluster(1); }
+  static void TearDownTestSuite() { delete cluster_; }
+  static EtcdCluster* cluster_;
+};
+EtcdCluster* ClusterTest::cluster_ = nullptr;
+
+TEST_F(ClusterTest, SampleFileMovesThroughTheClusterWithEveryKeyIndexAndCount) {
+  std::ifstream in(DICOMSETTINGS_SAMPLE);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  keytreestore::SettingsDocument sample;
+  ASSERT_EQ(sample.Parse(bytes.str(), nullptr), STORE_OK);
+  std::vector<std::wstring> keys;
+  CollectKeys(sample.Root(), L"", &keys);
+  const std::string file = DICOMSETTINGS_SAMPLE;
+  const std::wstring source(file.begin(), file.end());
+  const std::wstring target = cluster_->Path("sites/round-trip");
+  ASSERT_EQ(StoreOpen(source.c_str(), 0), STORE_OK);
+  ASSERT_EQ(StoreOpen(target.c_str(), 0), STORE_E_NO_FILE);
+  ASSERT_EQ(StoreCreate(target.c_str()), STORE_OK);
+  for (const std::wstring& key : keys) {
+    ASSERT_EQ(StoreSetValue(target.c_str(), key.c_str(), Get(source, key).c_str()), STORE_OK);
+  }
+  // Values the line form must escape, and same-named areas past ten.
+  const std::vector<std::pair<std::wstring, std::wstring>> odd{
+      {L"/Odd/Text", L"a\\nb\nc=d\\"}, {L"/Odd/Empty", L""}, {L"/Many[11]/V", L"eleven"}};
+  for (const auto& set : odd) StoreSetValue(target.c_str(), set.first.c_str(), set.second.c_str());
+  ASSERT_EQ(StoreSave(target.c_str()), STORE_OK);
+  ASSERT_EQ(StoreClose(target.c_str(), 0), STORE_OK);
+  ASSERT_EQ(StoreOpen(target.c_str(), 0), STORE_OK);
+  for (const std::wstring& key : keys) {
+    EXPECT_EQ(Get(target, key), Get(source, key)) << key;
+    int fromFile = -1, fromCluster = -2;
+    StoreGetNodeCount(&fromFile, source.c_str(), key.c_str());
+    StoreGetNodeCount(&fromCluster, target.c_str(), key.c_str());
+    EXPECT_EQ(fromCluster, fromFile) << key;
+  }
+  for (const auto& set : odd) EXPECT_EQ(Get(target, set.first), set.second);
+  int areas = 0;
+  StoreGetNodeCount(&areas, target.c_str(), L"/Many");
+  EXPECT_EQ(areas, 12);
+  StoreClose(target.c_str(), 0);
+  StoreClose(source.c_str(), 0);
+}
+
+TEST_F(ClusterTest, TwoProcessesSavingOnePrefixLoseNoUpdate) {
+  const std::wstring path = cluster_->Path("sites/shared");
+  ASSERT_EQ(StoreCreate(path.c_str()), STORE_OK);
+  ASSERT_EQ(StoreSetValue(path.c_str(), L"/Shared/Started", L"1"), STORE_OK);
+  ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
+  ASSERT_EQ(StoreClose(path.c_str(), 0), STORE_OK);
+  constexpr int kRounds = 25;
+  std::vector<pid_t> writers;
+  for (int w = 0; w < 2; ++w) {
+    writers.push_back(fork());
+    if (writers.back() != 0) continue;
+    if (StoreOpen(path.c_str(), 0) != STORE_OK) _exit(2);
+    for (int round = 0; round < kRounds; ++round) {
+      const std::wstring key =
+          L"/Shared/P" + std::to_wstring(w) + L"/R[" + std::to_wstring(round) + L"]";
+      StoreSetValue(path.c_str(), key.c_str(), std::to_wstring(round).c_str());
+      if (StoreSave(path.c_str()) != STORE_OK) _exit(3);
+    }
+    _exit(0);
+  }
+  for (pid_t writer : writers) {
+    int status = -1;
+    waitpid(writer, &status, 0);
+    EXPECT_EQ(status, 0);
+  }
+  ASSERT_EQ(StoreOpen(path.c_str(), 0), STORE_OK);
+  for (const wchar_t* writer : {L"/Shared/P0/R", L"/Shared/P1/R"}) {
+    int count = 0;
+    StoreGetNodeCount(&count, path.c_str(), writer);
+    EXPECT_EQ(count, kRounds) << writer;
+    EXPECT_EQ(Get(path, std::wstring(writer) + L"[24]"), L"24");
+  }
+  StoreClose(path.c_str(), 0);
+}
+
+TEST_F(ClusterTest, UpdateCheckSeesAnotherWritersSaveUntilReloaded) {
+  const std::wstring mine = cluster_->Path("sites/watched");
+  const std::wstring other = mine + L"/";  // the same prefix, another tree
+  ASSERT_EQ(StoreCreate(mine.c_str()), STORE_OK);
+  ASSERT_EQ(StoreSetValue(mine.c_str(), L"/A/V", L"1"), STORE_OK);
+  ASSERT_EQ(StoreSave(mine.c_str()), STORE_OK);
+  ASSERT_EQ(StoreOpen(other.c_str(), 0), STORE_OK);
+  int updated = -1;
+  ASSERT_EQ(StoreDataUpdateCheck(&updated, mine.c_str()), STORE_OK);
+  EXPECT_EQ(updated, 0);
+  ASSERT_EQ(StoreSetValue(other.c_str(), L"/B/V", L"2"), STORE_OK);
+  ASSERT_EQ(StoreSave(other.c_str()), STORE_OK);
+  StoreDataUpdateCheck(&updated, other.c_str());
+  EXPECT_EQ(updated, 0);
+  StoreDataUpdateCheck(&updated, mine.c_str());
+  EXPECT_EQ(updated, 1);
+  // A save takes in what the other wrote, keeping this process's change.
+  ASSERT_EQ(StoreSetValue(mine.c_str(), L"/A/V", L"3"), STORE_OK);
+  ASSERT_EQ(StoreSave(mine.c_str()), STORE_OK);
+  EXPECT_EQ(Get(mine, L"/B/V"), L"2");
+  StoreDataUpdateCheck(&updated, mine.c_str());
+  EXPECT_EQ(updated, 0);
+  StoreDataUpdateCheck(&updated, other.c_str());
+  EXPECT_EQ(updated, 1);
+  ASSERT_EQ(StoreLoad(other.c_str()), STORE_OK);
+  EXPECT_EQ(Get(other, L"/A/V"), L"3");
+  StoreClose(other.c_str(), 0);
+  StoreClose(mine.c_str(), 0);
+}
+
+TEST_F(ClusterTest, MalformedKeptSettingsAreRefusedNamingTheKey) {
+  const std::vector<std::string> values{"noequals", "A\\x=1", "A[5]=1", "A=\x01"};
+  for (size_t i = 0; i < values.size(); ++i) {
+    const std::string prefix = "/bad/" + std::to_string(i);
+    const std::string put =
+        cluster_->Etcdctl() + "put " + prefix + "/Area -- '" + values[i] + "' >/dev/null";
+    ASSERT_EQ(std::system(put.c_str()), 0);
+    const std::wstring path = cluster_->Path(prefix.substr(1));
+    StoreParseError error;
+    EXPECT_EQ(StoreCheckFile(path.c_str(), &error), STORE_E_PARSE) << values[i];
+    EXPECT_NE(std::string(error.text).find(prefix + "/Area"), std::string::npos) << error.text;
+    EXPECT_EQ(StoreOpen(path.c_str(), 0), STORE_E_PARSE);
+  }
+  for (const wchar_t* path :
+       {L"etcd://", L"etcd:///x", L"etcd://h/x", L"etcd://h:0/x", L"etcd://h:65536/x",
+        L"etcd://h:1", L"etcd://h:1/", L"etcd://h:1,/x", L"etcd://h p:1/x", L"etcd://[zz]:1/x"}) {
+    EXPECT_EQ(StoreOpen(path, 0), STORE_E_BAD_ARGUMENT) << path;
+  }
+  EXPECT_EQ(StoreOpen(L"etcd://[::1]:1/x", 0), STORE_E_IO);  // well-formed, no one there
+}
+
+TEST(ClusterFaultTest, UnreachableClusterFailsWithinItsBound) {
+  // One endpoint refuses connections, the other accepts them and never answers.
+  const int silent = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), size), 0);
+  listen(silent, 8);
+  getsockname(silent, reinterpret_cast<sockaddr*>(&address), &size);
+  const std::string path = "etcd://127.0.0.1:" + std::to_string(FreePort()) +
+                           ",127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/x";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(StoreOpen(std::wstring(path.begin(), path.end()).c_str(), 0), STORE_E_IO);
+  // Two rounds over two endpoints of at most 2 s each, and the pause between.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(9000));
+  close(silent);
+}
+
+TEST(ClusterFaultTest, SaveThatCannotCommitKeepsItsValuesForALaterSave) {
+  EtcdCluster cluster(1);
+  const std::wstring path = cluster.Path("sites/down");
+  ASSERT_EQ(StoreCreate(path.c_str()), STORE_OK);
+  ASSERT_EQ(StoreSetValue(path.c_str(), L"/A/V", L"kept"), STORE_OK);
+  cluster.Kill(0);
+  EXPECT_EQ(StoreSave(path.c_str()), STORE_E_IO);
+  EXPECT_EQ(Get(path, L"/A/V"), L"kept");
+  cluster.Start(0);
+  ASSERT_TRUE(cluster.WaitHealthy());
+  ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
+  const std::wstring reader = path + L"/";
+  ASSERT_EQ(StoreOpen(reader.c_str(), 0), STORE_OK);
+  EXPECT_EQ(Get(reader, L"/A/V"), L"kept");
+  StoreClose(reader.c_str(), 0);
+  StoreClose(path.c_str(), 0);
+}
+
+TEST(ClusterFaultTest, SaveCommitsThroughTheOthersWhenTheLeaderIsKilled) {
+  EtcdCluster cluster(3);
+  const std::wstring path = cluster.Path("sites/ha");
+  ASSERT_EQ(StoreCreate(path.c_str()), STORE_OK);
+  ASSERT_EQ(StoreSetValue(path.c_str(), L"/A/V", L"1"), STORE_OK);
+  ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
+  // The leader is the member whose status names itself as leader.
+  int leader = -1;
+  for (int i = 0; i < 3 && leader < 0; ++i) {
+    const std::string command = "etcdctl --endpoints=" + cluster.Endpoint(i) +
+                                " endpoint status | awk -F', ' '{exit $5 == \"true\" ? 0 : 1}'";
+    if (std::system(command.c_str()) == 0) leader = i;
+  }
+  ASSERT_GE(leader, 0);
+  cluster.Kill(leader);
+  ASSERT_EQ(StoreSetValue(path.c_str(), L"/A/V", L"2"), STORE_OK);
+  EXPECT_EQ(StoreSave(path.c_str()), STORE_OK);
+  const std::wstring reader = cluster.Path("sites/ha");
+  ASSERT_EQ(StoreOpen(reader.c_str(), 0), STORE_OK);
+  EXPECT_EQ(Get(reader, L"/A/V"), L"2");
+  StoreClose(reader.c_str(), 0);
+  StoreClose(path.c_str(), 0);
+}
+
+}  // namespace

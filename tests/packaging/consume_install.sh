@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs a build tree into a temporary prefix, then builds and runs the usage
-# example against the installed headers and libraries only.
+# example against the installed headers and libraries only, on a file and on a
+# prefix of a local etcd member.
 # Usage: consume_install.sh BUILD_DIR CONSUMER_DIR EXAMPLES_DIR CXX_FLAGS
 set -euo pipefail
 build=$1 consumer=$2 examples=$3 flags=${4:-}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../../scripts/local_etcd.sh"
+trap 'stop_local_etcd; rm -rf "$work"' EXIT
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 test -f "$work/prefix/include/DicomSettings/DicomSettings.h"
@@ -15,3 +17,16 @@ ls "$work/prefix"/lib*/libdicomsettings.so "$work/prefix"/lib*/libkeytreestore.s
 [ ! -e "$work/prefix/share/doc" ]
 
 "$(dirname "$0")/build_consumers.sh" "$work/prefix" "$consumer" "$examples" "$work/consumer" "$flags"
+
+# The same program reads and saves through an etcd:// path; the installed tool
+# starts the prefix and reads the saved value back.
+start_local_etcd "$work"
+tool="$work/prefix/bin/dicom-settings"
+cluster="etcd://$LOCAL_ETCD_ENDPOINT/sites/consumer"
+"$tool" init "$cluster" >/dev/null
+"$tool" set "$cluster" /EchoScu/TaskCount 1 /EchoScu/ClientAeTitle ECHO_SCU \
+  /DicomClientSetting/DicomClient/Port 104 >/dev/null
+"$work/consumer/build/edit_settings" "$cluster" >"$work/cluster.txt"
+grep -q "read back: task count 3, client AE title ECHO_SCU_2" "$work/cluster.txt"
+[ "$("$tool" get "$cluster" /DicomClientSetting/DicomClient/Port)" = 11112 ]
+echo "consumer on $cluster: saved and read back"

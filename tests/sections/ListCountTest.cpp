@@ -4,7 +4,7 @@
 #include <functional>
 #include <utility>
 
-#include "SectionTypes.h"
+#include "SettingsFile.h"
 
 using namespace DicomAccessLibraryCpp;
 

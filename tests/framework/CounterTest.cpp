@@ -5,13 +5,13 @@
 #include <functional>
 #include <string>
 
+#include "DicomSettings.h"
 #include "KeyTreeStore.h"
 #include "RecordingStore.h"
-#include "SectionKeys.h"
 
 namespace {
 
-using namespace section_keys;
+using namespace DicomAccessLibraryCpp;
 
 using CounterTest = RecordingStoreTest;
 

@@ -56,6 +56,13 @@ std::vector<Leaf> ElementLeaves(ElementCore& element, const ElementSchema& schem
   return leaves;
 }
 
+void ReadEach(const std::vector<Leaf>& leaves) {
+  for (const Leaf& leaf : leaves) {
+    wchar_t buffer[512];
+    leaf.proxy->ReadText(buffer);
+  }
+}
+
 std::string DescribeSection(const SectionSchema& schema) {
   std::string text = std::string(schema.className) + " " + schema.area + "\n";
   Describe(schema.values, schema.valueCount, schema.lists, schema.listCount, "  ", text);

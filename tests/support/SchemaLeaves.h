@@ -24,6 +24,10 @@ std::vector<Leaf> ElementLeaves(DicomAccessLibraryCpp::ElementCore& element,
                                 const DicomAccessLibraryCpp::ElementSchema& schema,
                                 const std::wstring& nodeKey);
 
+// Reads every leaf's stored text through its proxy (for tests that record the
+// store calls a read makes).
+void ReadEach(const std::vector<Leaf>& leaves);
+
 // The table as text: a line "Class area", then one line per value "key kind" and
 // per list "key[capacity] ElementClass", an element's rows indented below it.
 std::string DescribeSection(const DicomAccessLibraryCpp::SectionSchema& schema);

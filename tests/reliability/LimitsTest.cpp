@@ -1,6 +1,5 @@
 // Limits at and over the edge through the store's functions: path lengths, key
-// lengths and depth, null pointers for every pointer argument, and a file nested
-// far deeper than any key can reach.
+// lengths and depth, and null pointers for every pointer argument.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -102,19 +101,6 @@ TEST(Limits, NullPointersAreRefused) {
     EXPECT_EQ(results[i], STORE_E_BAD_ARGUMENT) << "call " << i;
   }
   EXPECT_EQ(file.Read(L"/A"), (StoreRead{STORE_OK, L"a"}));
-}
-
-// A file nested far deeper than any key reaches is refused at open (its indented
-// save would grow with the square of its depth).
-TEST(Limits, DeepNestingNeitherCrashesNorHangs) {
-  TempDir dir;
-  std::string text;
-  for (int i = 0; i < 100000; ++i) text += "<a>";
-  text += "x";
-  for (int i = 0; i < 100000; ++i) text += "</a>";
-  WriteTextFile(dir.File("deep.xml"), text);
-  OpenedFile file(dir.WideFile("deep.xml"));
-  EXPECT_EQ(file.result(), STORE_E_PARSE);
 }
 
 }  // namespace

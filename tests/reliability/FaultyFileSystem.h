@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string>
 
 #include "FileSystem.h"
 
@@ -32,23 +33,9 @@ enum class FileOp {
   kCloseOther,
 };
 
-inline const char* FileOpName(FileOp op) {
-  static const char* const names[] = {"open of the lock file",
-                                      "lock",
-                                      "stat",
-                                      "open for reading",
-                                      "read",
-                                      "directory open",
-                                      "open of the temporary",
-                                      "write",
-                                      "fchmod",
-                                      "fsync",
-                                      "close of the temporary",
-                                      "link",
-                                      "rename",
-                                      "directory fsync",
-                                      "other close"};
-  return names[static_cast<int>(op)];
+// A short name of op for failure messages.
+inline std::string FileOpName(FileOp op) {
+  return "file operation " + std::to_string(static_cast<int>(op));
 }
 
 class FaultyFileSystem : public keytreestore::FileSystem {

@@ -11,7 +11,7 @@
 
 #include "KeyCache.h"
 #include "KeyTreeStore.h"
-#include "TempDir.h"
+#include "StoreTestSupport.h"
 
 namespace {
 
@@ -66,14 +66,11 @@ int ExpectedCount(const std::string& xml, const std::wstring& list) {
 void ExpectStoreHolds(const std::wstring& path, const std::string& xml, const char* step) {
   SCOPED_TRACE(step);
   for (const std::wstring& key : kKeys) {
-    wchar_t buffer[STORE_VALUE_BUFFER_LENGTH];
-    const int result = StoreGetValue(buffer, path.c_str(), key.c_str());
-    EXPECT_EQ(result == STORE_OK ? Narrow(buffer) : "-", Expected(xml, key)) << Narrow(key);
+    const StoreRead read = ReadValue(path, key.c_str());
+    EXPECT_EQ(read.result == STORE_OK ? Narrow(read.text) : "-", Expected(xml, key)) << Narrow(key);
   }
   for (const std::wstring& list : kLists) {
-    int count = -1;
-    EXPECT_EQ(StoreGetNodeCount(&count, path.c_str(), list.c_str()), STORE_OK);
-    EXPECT_EQ(count, ExpectedCount(xml, list)) << Narrow(list);
+    EXPECT_EQ(CountNodes(path, list.c_str()), ExpectedCount(xml, list)) << Narrow(list);
   }
 }
 
@@ -82,12 +79,6 @@ std::string Items(const std::vector<std::string>& values, const std::string& tai
   for (const std::string& value : values)
     xml += "<Item><!-- c --><Value>" + value + "</Value></Item>";
   return SettingsXml(xml + "</List>" + tail);
-}
-
-// Replaces a file the way another process's save does: a new file renamed over it.
-void ReplaceOnDisk(const TempDir& dir, const std::string& xml) {
-  WriteTextFile(dir.File("other.xml"), xml);
-  ASSERT_EQ(rename(dir.File("other.xml").c_str(), dir.File("s.xml").c_str()), 0);
 }
 
 TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
@@ -113,7 +104,7 @@ TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
   // Loaded again and again, so that new trees come to lie where old ones were.
   const std::string changed = Items({"x", "y", "a", "b", "c", "e"});
   for (const std::string& xml : {Items({"u"}), Items({"v", "w", "z"}), changed}) {
-    ReplaceOnDisk(dir, xml);
+    ReplaceOnDisk(dir.File("s.xml"), xml);
     ASSERT_EQ(StoreLoad(path.c_str()), STORE_OK);
     ExpectStoreHolds(path, xml, "loaded a changed file");
   }
@@ -121,7 +112,7 @@ TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
   // This process sets Item[1]; another saves a shorter list meanwhile; the save
   // merges both and the merged tree replaces the one in memory.
   ASSERT_EQ(StoreSetValue(path.c_str(), L"/List/Item[1]/Value", L"mine"), STORE_OK);
-  ReplaceOnDisk(dir, Items({"p", "q"}, "<Other><Value>theirs</Value></Other>"));
+  ReplaceOnDisk(dir.File("s.xml"), Items({"p", "q"}, "<Other><Value>theirs</Value></Other>"));
   ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
   const std::string merged = ReadTextFile(dir.File("s.xml"));
   EXPECT_EQ(Expected(merged, L"/List/Item[1]/Value"), "mine");
@@ -130,7 +121,7 @@ TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
 
   ASSERT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
   const std::string reopened = Items({"r"});
-  ReplaceOnDisk(dir, reopened);
+  ReplaceOnDisk(dir.File("s.xml"), reopened);
   ASSERT_EQ(StoreOpen(path.c_str(), 1), STORE_OK);
   ExpectStoreHolds(path, reopened, "closed and reopened");
   EXPECT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
@@ -147,13 +138,10 @@ TEST(KeyCacheTest, SpellingsOfOneNodeAndOfOthersStayApart) {
   } cases[] = {{L"/A/B", L"0"},     {L"/A[0]/B[0]", L"0"}, {L"/A/B[00]", L"0"}, {L"/A/B[1]", L"1"},
                {L"/A/B[01]", L"1"}, {L"/A/BB", L"2"},      {L"/A/B[1]", L"1"},  {L"/A/B", L"0"}};
   for (const auto& c : cases) {
-    wchar_t buffer[STORE_VALUE_BUFFER_LENGTH];
-    ASSERT_EQ(StoreGetValue(buffer, path.c_str(), c.key), STORE_OK) << Narrow(c.key);
-    EXPECT_STREQ(buffer, c.value) << Narrow(c.key);
+    EXPECT_EQ(ReadValue(path, c.key), (StoreRead{STORE_OK, c.value})) << Narrow(c.key);
   }
-  wchar_t buffer[STORE_VALUE_BUFFER_LENGTH];
-  EXPECT_EQ(StoreGetValue(buffer, path.c_str(), L"/A/B[2]"), STORE_E_NOT_FOUND);
-  EXPECT_EQ(StoreGetValue(buffer, path.c_str(), L"/A/B/"), STORE_E_BAD_KEY);
+  EXPECT_EQ(ReadValue(path, L"/A/B[2]").result, STORE_E_NOT_FOUND);
+  EXPECT_EQ(ReadValue(path, L"/A/B/").result, STORE_E_BAD_KEY);
   EXPECT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
 }
 

@@ -88,16 +88,6 @@ TEST_F(ElementTest, KeyTooLongToFormIsNeverCutShortIntoAnotherKey) {
   }
 }
 
-TEST_F(ElementTest, OverlongPathNamesNoFile) {
-  const std::wstring tooLong = L"C:/" + std::wstring(257, L'p');
-  EchoScu::CSyntax entry;
-  ASSERT_EQ(entry.Initialize(tooLong.c_str(), L"/EchoScu/Syntax", 0), 0);
-  ReadKeys(entry);
-  entry.GetCountTransferSyntax();
-  EXPECT_EQ(store.CountOf("StoreGetValue"), 2u);
-  for (const StoreCall& call : store.calls) EXPECT_EQ(call.path, L"");
-}
-
 TEST_F(ElementTest, CopyTakesTheBindingAndAssignmentCopiesValuesThroughTheStore) {
   CEchoScuSetting section(L"A");
   EchoScu::CSyntax copy(section.Syntax[0]);

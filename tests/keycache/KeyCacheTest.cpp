@@ -3,7 +3,6 @@
 // created, after a load of a changed file, after a save that merges another
 // writer's version, and after a close and reopen, every answer is the tree's.
 #include <gtest/gtest.h>
-#include <stdio.h>
 
 #include <pugixml.hpp>
 #include <string>
@@ -26,51 +25,20 @@ std::string Narrow(const std::wstring& text) {
   return std::string(text.begin(), text.end());
 }
 
-// The value a key names in the XML text, walked by hand; "-" when there is none.
-std::string Expected(const std::string& xml, const std::wstring& key) {
-  pugi::xml_document document;
-  document.load_string(xml.c_str());
-  pugi::xml_node node = document.document_element();
-  std::string rest = Narrow(key);
-  while (!rest.empty() && node) {
-    const size_t end = rest.find('/', 1);
-    std::string step = rest.substr(1, end == std::string::npos ? std::string::npos : end - 1);
-    rest = end == std::string::npos ? "" : rest.substr(end);
-    int index = 0;
-    const size_t open = step.find('[');
-    if (open != std::string::npos) {
-      index = std::stoi(step.substr(open + 1));
-      step.resize(open);
-    }
-    node = node.child(step.c_str());
-    for (; index > 0 && node; --index) node = node.next_sibling(step.c_str());
-  }
-  return node ? node.child_value() : "-";
-}
-
-int ExpectedCount(const std::string& xml, const std::wstring& list) {
-  const std::string key = Narrow(list);
-  const size_t last = key.rfind('/');
-  pugi::xml_document document;
-  document.load_string(xml.c_str());
-  const pugi::xml_node parent = document.document_element().child(key.substr(1, last - 1).c_str());
-  int count = 0;
-  for (pugi::xml_node n = parent.child(key.substr(last + 1).c_str()); n;
-       n = n.next_sibling(key.substr(last + 1).c_str())) {
-    ++count;
-  }
-  return count;
-}
-
-// Every key and count of the open file answers as the XML text does.
-void ExpectStoreHolds(const std::wstring& path, const std::string& xml, const char* step) {
+// Every key and count of the open file answers as a fresh open of a file holding
+// xml does: a tree that has nothing cached.
+void ExpectStoreHolds(const TempDir& dir, const std::wstring& path, const std::string& xml,
+                      const char* step) {
   SCOPED_TRACE(step);
+  WriteTextFile(dir.File("fresh.xml"), xml);
+  const OpenedFile fresh(dir.WideFile("fresh.xml"));
+  ASSERT_EQ(fresh.result(), STORE_OK);
   for (const std::wstring& key : kKeys) {
-    const StoreRead read = ReadValue(path, key.c_str());
-    EXPECT_EQ(read.result == STORE_OK ? Narrow(read.text) : "-", Expected(xml, key)) << Narrow(key);
+    EXPECT_EQ(ReadValue(path, key.c_str()), fresh.Read(key.c_str())) << Narrow(key);
   }
   for (const std::wstring& list : kLists) {
-    EXPECT_EQ(CountNodes(path, list.c_str()), ExpectedCount(xml, list)) << Narrow(list);
+    EXPECT_EQ(CountNodes(path, list.c_str()), CountNodes(fresh.path(), list.c_str()))
+        << Narrow(list);
   }
 }
 
@@ -87,8 +55,8 @@ TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
   const std::string first = Items({"a", "b"}, "<Other><Value>o</Value></Other>");
   WriteTextFile(dir.File("s.xml"), first);
   ASSERT_EQ(StoreOpen(path.c_str(), 1), STORE_OK);
-  ExpectStoreHolds(path, first, "opened");
-  ExpectStoreHolds(path, first, "read again from the cache");
+  ExpectStoreHolds(dir, path, first, "opened");
+  ExpectStoreHolds(dir, path, first, "read again from the cache");
 
   // Appends Item[2] (empty), Item[3] and Items[0] after keys were cached.
   ASSERT_EQ(StoreSetValue(path.c_str(), L"/List/Item[3]/Value", L"d"), STORE_OK);
@@ -98,7 +66,7 @@ TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
       "<List><Item><Value>a</Value></Item><Item><Value>B</Value></Item><Item/>"
       "<Item><Value>d</Value></Item><Items><Value>s</Value></Items></List>"
       "<Other><Value>o</Value></Other>");
-  ExpectStoreHolds(path, created, "nodes created");
+  ExpectStoreHolds(dir, path, created, "nodes created");
 
   // On disk the list now starts with two new items: every index names another node.
   // Loaded again and again, so that new trees come to lie where old ones were.
@@ -106,7 +74,7 @@ TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
   for (const std::string& xml : {Items({"u"}), Items({"v", "w", "z"}), changed}) {
     ReplaceOnDisk(dir.File("s.xml"), xml);
     ASSERT_EQ(StoreLoad(path.c_str()), STORE_OK);
-    ExpectStoreHolds(path, xml, "loaded a changed file");
+    ExpectStoreHolds(dir, path, xml, "loaded a changed file");
   }
 
   // This process sets Item[1]; another saves a shorter list meanwhile; the save
@@ -115,15 +83,15 @@ TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
   ReplaceOnDisk(dir.File("s.xml"), Items({"p", "q"}, "<Other><Value>theirs</Value></Other>"));
   ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
   const std::string merged = ReadTextFile(dir.File("s.xml"));
-  EXPECT_EQ(Expected(merged, L"/List/Item[1]/Value"), "mine");
-  EXPECT_EQ(Expected(merged, L"/Other/Value"), "theirs");
-  ExpectStoreHolds(path, merged, "saved over another writer's version");
+  EXPECT_EQ(ReadFromDisk(path, L"/List/Item[1]/Value").text, L"mine");
+  EXPECT_EQ(ReadFromDisk(path, L"/Other/Value").text, L"theirs");
+  ExpectStoreHolds(dir, path, merged, "saved over another writer's version");
 
   ASSERT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
   const std::string reopened = Items({"r"});
   ReplaceOnDisk(dir.File("s.xml"), reopened);
   ASSERT_EQ(StoreOpen(path.c_str(), 1), STORE_OK);
-  ExpectStoreHolds(path, reopened, "closed and reopened");
+  ExpectStoreHolds(dir, path, reopened, "closed and reopened");
   EXPECT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
 }
 

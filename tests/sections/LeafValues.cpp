@@ -1,4 +1,4 @@
-// Typed writes and reads through the leaves of an object.
+// Typed writes through the leaves of an object.
 #include "LeafValues.h"
 
 #include <gtest/gtest.h>
@@ -59,19 +59,6 @@ KeyTexts WriteDistinct(const std::vector<Leaf>& leaves, const std::wstring& path
     }
   }
   return texts;
-}
-
-std::wstring ReadTyped(const Leaf& leaf) {
-  switch (leaf.kind) {
-    case ValueKind::Integer:
-      return std::to_wstring(static_cast<int>(static_cast<IntProxy&>(*leaf.proxy)));
-    case ValueKind::FloatingPoint:
-      return DoubleText(static_cast<double>(static_cast<DoubleProxy&>(*leaf.proxy)));
-    case ValueKind::Boolean:
-      return BoolText(static_cast<BoolProxy&>(*leaf.proxy));
-    default:
-      return static_cast<std::wstring>(static_cast<StringProxy&>(*leaf.proxy));
-  }
 }
 
 std::wstring StoredText(const std::wstring& path, const std::wstring& key) {

@@ -1,5 +1,5 @@
-// Writing a distinct value through every value of an object, and reading values
-// back through their proxies, as the texts the library stores.
+// Writing a distinct value through every value of an object, with the texts the
+// library stores for them.
 #ifndef DICOMSETTINGS_TESTS_LEAFVALUES_H
 #define DICOMSETTINGS_TESTS_LEAFVALUES_H
 
@@ -15,10 +15,6 @@
 // boolean b holds bit r of b + 1, and after each round the store is asked for
 // every boolean's expected key in path, so that no two can trade keys unseen.
 KeyTexts WriteDistinct(const std::vector<Leaf>& leaves, const std::wstring& path);
-
-// What a read through the leaf's proxy gives, as the text the library would
-// store for it ("%d", "%f", "TRUE" or "FALSE", or the text itself).
-std::wstring ReadTyped(const Leaf& leaf);
 
 // The text stored under key in path, or "<result N>" when the store fails.
 std::wstring StoredText(const std::wstring& path, const std::wstring& key);

@@ -81,6 +81,7 @@ TEST_F(AccessBaseTest, OverlongOrNullPathIsNeverCutShort) {
     ASSERT_EQ(store.calls.size(), 1u);
     EXPECT_FALSE(store.calls[0].pathNull);
     EXPECT_EQ(store.calls[0].path, opened);
+    EXPECT_EQ(store.calls[0].comInitFlag, 1);  // the longest path does not spill over it
   }
 }
 

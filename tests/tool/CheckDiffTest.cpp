@@ -74,7 +74,7 @@ TEST(CheckTest, FindsEachPlantedFaultAtItsLine) {
 TEST(CheckTest, AcceptsTextsTheLibraryReadsAsMeantAndFlagsTheRest) {
   const struct {
     const char* element;
-    const char* text;
+    std::string text;
     bool flagged;
   } cases[] = {
       {"Port", " 42 ", false},
@@ -86,6 +86,7 @@ TEST(CheckTest, AcceptsTextsTheLibraryReadsAsMeantAndFlagsTheRest) {
       {"Timeout", "nan", true},
       {"RetryErrorQueDelete", "true", false},
       {"RetryErrorQueDelete", "TRUE ", true},
+      {"UniqueKeyData", std::string(511, 'x'), false},
   };
   TempDir dir;
   for (const auto& c : cases) {

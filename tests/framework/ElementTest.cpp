@@ -24,7 +24,9 @@ class ElementTest : public RecordingStoreTest {
     const std::vector<Leaf> leaves = ElementLeaves(entry, E::Schema(), L"");
     store.Reset();
     ReadEach(leaves);
-    return store.KeysOf("StoreGetValue");
+    std::vector<std::wstring> keys;
+    for (const StoreCall& call : store.calls) keys.push_back(call.key);
+    return keys;
   }
   // The keys of E's table below node.
   template <class E>

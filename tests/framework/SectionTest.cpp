@@ -1,7 +1,7 @@
 // What every section object does, checked on sections of three shapes over the
-// recording stand-in store: binding at construction, copy construction and
-// destruction. The expected keys are the class's own table (held against
-// keys.txt by sections_test); each proxy must be bound to its row's key.
+// recording stand-in store: binding at construction and copy construction. The
+// expected keys are the class's own table (held against keys.txt by
+// sections_test); each proxy must be bound to its row's key.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -77,21 +77,6 @@ TYPED_TEST(SectionTest, CopyIsBoundAfreshAndHoldsItsOwnOpen) {
   }
   EXPECT_EQ(this->store.Trace(), std::vector<std::wstring>{L"StoreClose A"});
   EXPECT_TRUE(source.IsOpen());
-}
-
-TYPED_TEST(SectionTest, DestructionClosesAnOpenSectionOnceAndNeverSaves) {
-  { TypeParam never(L"A"); }
-  EXPECT_THAT(this->store.calls, IsEmpty());
-  {
-    TypeParam closed(L"A");
-    ASSERT_EQ(closed.Open(), 0);
-    ASSERT_EQ(closed.Close(), 0);
-    TypeParam open(L"B", 6);
-    ASSERT_EQ(open.Open(), 0);
-  }
-  EXPECT_THAT(this->store.Trace(),
-              ElementsAreArray({L"StoreOpen A", L"StoreClose A", L"StoreOpen B", L"StoreClose B"}));
-  EXPECT_EQ(this->store.calls.back().comInitFlag, 6);
 }
 
 }  // namespace

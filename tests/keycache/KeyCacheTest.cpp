@@ -95,24 +95,6 @@ TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
   EXPECT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
 }
 
-TEST(KeyCacheTest, SpellingsOfOneNodeAndOfOthersStayApart) {
-  TempDir dir;
-  const std::wstring path = dir.WideFile("s.xml");
-  WriteTextFile(dir.File("s.xml"), SettingsXml("<A><B>0</B><B>1</B><BB>2</BB></A>"));
-  ASSERT_EQ(StoreOpen(path.c_str(), 1), STORE_OK);
-  const struct {
-    const wchar_t* key;
-    const wchar_t* value;
-  } cases[] = {{L"/A/B", L"0"},     {L"/A[0]/B[0]", L"0"}, {L"/A/B[00]", L"0"}, {L"/A/B[1]", L"1"},
-               {L"/A/B[01]", L"1"}, {L"/A/BB", L"2"},      {L"/A/B[1]", L"1"},  {L"/A/B", L"0"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ReadValue(path, c.key), (StoreRead{STORE_OK, c.value})) << Narrow(c.key);
-  }
-  EXPECT_EQ(ReadValue(path, L"/A/B[2]").result, STORE_E_NOT_FOUND);
-  EXPECT_EQ(ReadValue(path, L"/A/B/").result, STORE_E_BAD_KEY);
-  EXPECT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
-}
-
 TEST(KeyCacheTest, CacheFindsManyKeysAndStartsAfreshPastItsLimit) {
   pugi::xml_document document;
   pugi::xml_node root = document.append_child("R");

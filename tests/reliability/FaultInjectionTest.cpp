@@ -102,21 +102,6 @@ TEST(FaultInjection, EveryFailingStepOfASaveLeavesTheOldFile) {
   std::printf("%d failing steps of a save, each leaving the old file\n", failures);
 }
 
-TEST(FaultInjection, ShortWritesAreCompleted) {
-  TempDir dir;
-  WriteTextFile(dir.File("s.xml"), SettingsXml(""));
-  OpenedFile file(dir.WideFile("s.xml"));
-  SetValues(file.path(), L"short");
-  FaultyFileSystem faulty;
-  faulty.CapWrites(7);
-  {
-    keytreestore::ScopedFileSystem use(faulty);
-    ASSERT_EQ(file.Save(), STORE_OK);
-  }
-  EXPECT_GT(faulty.calls(FileOp::kWrite), 500);
-  EXPECT_EQ(ReadFromDisk(file.path(), L"/Values/V19").text, L"short" + std::wstring(200, L'x'));
-}
-
 TEST(FaultInjection, RunningOutOfSpaceLeavesTheOldFile) {
   TempDir dir;
   const std::string name = dir.File("s.xml");

@@ -48,7 +48,6 @@ class FaultyFileSystem : public keytreestore::FileSystem {
   // Writes at most this many bytes per call (0: no limit).
   void CapWrites(size_t bytes) { writeCap_ = bytes; }
   bool fired() const { return fired_; }
-  int calls(FileOp op) { return calls_[op]; }
 
   int Open(const char* path, int flags, mode_t mode) override {
     const size_t length = std::strlen(path);

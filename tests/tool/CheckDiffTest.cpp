@@ -22,12 +22,6 @@ int LineOf(const std::string& content, const std::string& text) {
   return 1 + static_cast<int>(std::count(content.begin(), content.begin() + at, '\n'));
 }
 
-TEST(CheckTest, TheSampleIsClean) {
-  const ToolRun run = RunTool({"check", SamplePath()});
-  EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_EQ(run.out, "no problems found\n");
-}
-
 TEST(CheckTest, FindsEachPlantedFaultAtItsLine) {
   const std::string body =
       "\n        <CopyFrom>0</CopyFrom>\n        <ConvertCharType>3</ConvertCharType>\n"
@@ -69,44 +63,6 @@ TEST(CheckTest, FindsEachPlantedFaultAtItsLine) {
     EXPECT_NE(run.out.find(c.finding), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\n1 problem found\n"), std::string::npos) << run.out;
   }
-}
-
-TEST(CheckTest, AcceptsTextsTheLibraryReadsAsMeantAndFlagsTheRest) {
-  const struct {
-    const char* element;
-    std::string text;
-    bool flagged;
-  } cases[] = {
-      {"Port", " 42 ", false},
-      {"Port", "", false},
-      {"Port", "12abc", true},
-      {"Port", "-", true},
-      {"Timeout", "2,5", false},
-      {"Timeout", "1.2.3", true},
-      {"Timeout", "nan", true},
-      {"RetryErrorQueDelete", "true", false},
-      {"RetryErrorQueDelete", "TRUE ", true},
-      {"UniqueKeyData", std::string(511, 'x'), false},
-  };
-  TempDir dir;
-  for (const auto& c : cases) {
-    const std::string tag = c.element;
-    const std::string area = tag == "RetryErrorQueDelete" ? "Service><Common" : "Mwmscu";
-    const std::string close = tag == "RetryErrorQueDelete" ? "Common></Service" : "Mwmscu";
-    WriteTextFile(dir.File("v.xml"), SettingsXml("<" + area + "><" + tag + ">" + c.text + "</" +
-                                                 tag + "></" + close + ">"));
-    const ToolRun run = RunTool({"check", dir.File("v.xml")});
-    EXPECT_EQ(run.status, c.flagged ? 1 : 0) << tag << " \"" << c.text << "\": " << run.out;
-  }
-}
-
-TEST(CheckTest, AFileThatDoesNotParseIsAProblemWithItsPosition) {
-  TempDir dir;
-  WriteTextFile(dir.File("bad.xml"), "<Settings>\n  <EchoScu>\n</Settings>\n");
-  const ToolRun run = RunTool({"check", dir.File("bad.xml")});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out.rfind(dir.File("bad.xml") + ":3:", 0), 0u) << run.out;
-  EXPECT_EQ(RunTool({"check", dir.File("missing.xml")}).status, 2);
 }
 
 TEST(DiffTest, ShowsChangedAndOneSidedKeysOnly) {

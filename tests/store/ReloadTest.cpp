@@ -1,6 +1,5 @@
-// Reloading and change detection: StoreLoad drops unsaved changes but keeps the tree
-// when the file no longer parses or is gone; StoreDataUpdateCheck sees every other
-// writer's change and none of this process's own saves.
+// Change detection: StoreDataUpdateCheck sees every other writer's change and none
+// of this process's own saves.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -17,27 +16,6 @@ class Reload : public SettingsFileTest {
  protected:
   void SetUp() override { Open(SettingsXml("<A>disk</A>")); }
 };
-
-TEST_F(Reload, LoadDropsUnsavedChangesAndReadsTheNewFile) {
-  ASSERT_EQ(StoreSetValue(path_.c_str(), L"/A", L"unsaved"), STORE_OK);
-  ASSERT_EQ(StoreLoad(path_.c_str()), STORE_OK);
-  EXPECT_EQ(ReadValue(path_, L"/A"), (StoreRead{STORE_OK, L"disk"}));
-  ReplaceOnDisk(name_, SettingsXml("<A>other</A>"));
-  ASSERT_EQ(StoreLoad(path_.c_str()), STORE_OK);
-  EXPECT_EQ(ReadValue(path_, L"/A"), (StoreRead{STORE_OK, L"other"}));
-  // A change dropped by a load is not brought back by a later save.
-  ASSERT_EQ(StoreSave(path_.c_str()), STORE_OK);
-  EXPECT_EQ(ReadFromDisk(path_, L"/A"), (StoreRead{STORE_OK, L"other"}));
-}
-
-// (A file that no longer parses is the fail-closed test's.)
-TEST_F(Reload, LoadOfAFileGoneKeepsTheTreeAsItWas) {
-  ASSERT_EQ(StoreSetValue(path_.c_str(), L"/A", L"unsaved"), STORE_OK);
-  std::remove(name_.c_str());
-  EXPECT_EQ(StoreLoad(path_.c_str()), STORE_E_NO_FILE);
-  EXPECT_EQ(ReadValue(path_, L"/A"), (StoreRead{STORE_OK, L"unsaved"}));
-  EXPECT_EQ(CountNodes(path_, L"/A"), 1);
-}
 
 TEST_F(Reload, UpdateCheckSeesOtherWritersOnly) {
   EXPECT_EQ(UpdateCheck(path_), 0);

@@ -28,6 +28,17 @@ TEST(ToolRuns, EveryRunGivesWhatRunsTxtSays) {
       WriteTextFile(file, Bytes(Expand(body, names)));
     } else if (verb == "copy") {
       WriteTextFile(file, ReadTextFile(SamplePath()));
+    } else if (verb == "plant") {
+      const size_t arrow = body.find(" => ");
+      const std::string from = Bytes(Expand(body.substr(0, arrow), names));
+      const std::string to = Bytes(Expand(body.substr(arrow + 4), names));
+      std::string sample = ReadTextFile(SamplePath());
+      ASSERT_NE(sample.find(from), std::string::npos) << "not in the sample";
+      for (size_t at = sample.find(from); at != std::string::npos;
+           at = sample.find(from, at + to.size())) {
+        sample.replace(at, from.size(), to);
+      }
+      WriteTextFile(file, sample);
     } else if (verb == "keep") {
       kept = ReadTextFile(file);
     } else if (verb == "unchanged") {

@@ -1,5 +1,5 @@
-// Limits at and over the edge through the store's functions: path lengths, key
-// lengths and depth, and null pointers for every pointer argument.
+// Limits at and over the edge through the store's functions: path lengths and
+// null pointers for every pointer argument (key lengths and depth are steps.txt's).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -43,30 +43,6 @@ TEST(Limits, PathLengths) {
     }
     EXPECT_EQ(ReadTextFile(name).find("<A>b</A>") != std::string::npos, c.save == STORE_OK);
   }
-}
-
-TEST(Limits, KeyLengthAndDepth) {
-  TempDir dir;
-  WriteTextFile(dir.File("s.xml"), SettingsXml(""));
-  OpenedFile file(dir.WideFile("s.xml"));
-  std::wstring deepest;
-  while (deepest.size() < 510) deepest += L"/a";  // 255 steps
-  const struct {
-    std::wstring key;
-    int expected;
-  } cases[] = {{L"/" + std::wstring(510, L'k'), STORE_OK},
-               {L"/" + std::wstring(511, L'k'), STORE_E_TOO_LONG},
-               {deepest, STORE_OK},
-               {deepest + L"/b", STORE_E_TOO_LONG},
-               {std::wstring(100000, L'/'), STORE_E_TOO_LONG}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(file.Set(c.key.c_str(), L"v"), c.expected) << c.key.size();
-    EXPECT_EQ(file.Read(c.key.c_str()).result, c.expected) << c.key.size();
-    EXPECT_EQ(CountNodes(file.path(), c.key.c_str()),
-              c.expected == STORE_OK ? 1 : -1000 - c.expected);
-  }
-  ASSERT_EQ(file.Save(), STORE_OK);
-  EXPECT_EQ(ReadFromDisk(file.path(), deepest.c_str()), (StoreRead{STORE_OK, L"v"}));
 }
 
 TEST(Limits, NullPointersAreRefused) {

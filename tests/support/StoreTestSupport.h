@@ -83,23 +83,6 @@ inline StoreRead ReadFromDisk(const std::wstring& path, const wchar_t* key) {
   return other.Read(key);
 }
 
-// A test on one settings file, "s.xml" in a directory of its own, opened with
-// the content given to Open and closed after the test.
-class SettingsFileTest : public ::testing::Test {
- protected:
-  void Open(const std::string& content) {
-    name_ = dir_.File("s.xml");
-    WriteTextFile(name_, content);
-    path_ = dir_.WideFile("s.xml");
-    ASSERT_EQ(StoreOpen(path_.c_str(), 1), STORE_OK);
-  }
-  void TearDown() override { StoreClose(path_.c_str(), 1); }
-
-  TempDir dir_;
-  std::string name_;
-  std::wstring path_;
-};
-
 // The names in a directory, sorted, without "." and "..".
 inline std::vector<std::string> DirectoryEntries(const std::string& directory) {
   std::vector<std::string> names;

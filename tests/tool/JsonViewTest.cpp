@@ -1,6 +1,6 @@
 // What show --json gives (typed values, every area, the reason for a value the
-// file lacks), and copy and init judged through it; the other runs of the tool
-// are in runs.txt.
+// file lacks), and init judged through it; the other runs of the tool are in
+// runs.txt.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -57,26 +57,6 @@ TEST(ShowTest, JsonGivesNullAndTheReasonForAValueTheFileLacks) {
   EXPECT_TRUE(missing["text"].is_null());
   EXPECT_EQ(missing["error"], "no setting under that key");
   EXPECT_EQ(area["lists"][0]["count"], 0);
-}
-
-std::string Get(const std::string& file, const std::string& key) {
-  const ToolRun run = RunTool({"get", file, key});
-  return run.status == 0 ? run.out.substr(0, run.out.size() - 1) : "<" + run.err + ">";
-}
-
-TEST(CopyTest, CopiesAreasValueByValueAndLeavesTheOthers) {
-  TempDir dir;
-  const std::string target = dir.File("new.xml");
-  ASSERT_EQ(RunTool({"init", target}).status, 0);
-  const ToolRun run = RunTool({"copy", SamplePath(), target, "clients", "charconv"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  for (const char* area : {"clients", "charconv"}) {
-    const auto source = nlohmann::json::parse(RunTool({"show", "--json", SamplePath(), area}).out);
-    const auto copied = nlohmann::json::parse(RunTool({"show", "--json", target, area}).out);
-    EXPECT_EQ(copied["areas"], source["areas"]) << area;
-  }
-  EXPECT_EQ(Get(target, "/EchoScu/ClientAeTitle"), "") << "an area not named is not copied";
-  EXPECT_EQ(RunTool({"diff", SamplePath(), target, "clients", "charconv"}).status, 0);
 }
 
 // (What init writes and refuses is in runs.txt.)

@@ -23,7 +23,9 @@ TEST(ConcurrentWriters, TwoProcessesLoseNoUpdate) {
   int lost = 0;
   for (const std::string id : {"A", "B"}) {
     const std::wstring writer = L"/Writer" + std::wstring(id.begin(), id.end());
-    EXPECT_EQ(CountNodes(file.path(), (writer + L"/R0").c_str()), 1);
+    int nodes = 0;
+    EXPECT_EQ(StoreGetNodeCount(&nodes, file.path().c_str(), (writer + L"/R0").c_str()), STORE_OK);
+    EXPECT_EQ(nodes, 1);
     for (int round = 0; round < rounds; ++round) {
       const std::wstring key = writer + L"/R" + std::to_wstring(round);
       const std::wstring value = std::wstring(id.begin(), id.end()) + L":" + std::to_wstring(round);

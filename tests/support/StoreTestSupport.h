@@ -30,13 +30,6 @@ inline StoreRead ReadValue(const std::wstring& path, const wchar_t* key) {
   return {result, result == STORE_OK ? std::wstring(buffer) : std::wstring()};
 }
 
-// StoreGetNodeCount's count, or -1000 - result when the call failed.
-inline int CountNodes(const std::wstring& path, const wchar_t* key) {
-  int count = -1;
-  const int result = StoreGetNodeCount(&count, path.c_str(), key);
-  return result == STORE_OK ? count : -1000 - result;
-}
-
 inline int UpdateCheck(const std::wstring& path) {
   int updated = -1;
   const int result = StoreDataUpdateCheck(&updated, path.c_str());

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "StoreTestSupport.h"
 #include "TextTable.h"
@@ -79,8 +80,28 @@ TEST(StoreSteps, EveryCallGivesWhatStepsTxtSays) {
       EXPECT_EQ(ReadTextFile(file), kept);
     } else if (verb == "entries") {
       std::vector<std::string> want;
-      for (const std::wstring& word : Words(rest, names)) want.push_back(Bytes(word));
-      EXPECT_EQ(DirectoryEntries(dir.path()), want);
+      for (const std::wstring& word : Words(body, names)) want.push_back(Bytes(word));
+      EXPECT_EQ(DirectoryEntries(file), want);
+    } else if (verb == "link") {
+      EXPECT_EQ(symlink(body.c_str(), file.c_str()), 0);
+    } else if (verb == "islink") {
+      struct stat info;
+      EXPECT_TRUE(lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    } else if (verb == "mode" || verb == "hasmode") {
+      unsigned mode = 0, uid = 0, gid = 0;
+      std::istringstream(body) >> std::oct >> mode >> std::dec >> uid >> gid;
+      struct stat info;
+      if (verb == "mode" && geteuid() == 0) {
+        EXPECT_EQ(chown(file.c_str(), uid, gid), 0);  // before chmod: it clears set-id bits
+      }
+      if (verb == "mode") {
+        EXPECT_EQ(chmod(file.c_str(), mode), 0);
+      }
+      ASSERT_EQ(stat(file.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 07777, mode);
+      if (geteuid() == 0) {
+        EXPECT_TRUE(info.st_uid == uid && info.st_gid == gid);
+      }
     } else {
       const size_t equals = line.find(" = ");
       ASSERT_NE(equals, std::string::npos) << "a call without \" = \"";

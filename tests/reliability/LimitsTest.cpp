@@ -70,6 +70,7 @@ TEST(Limits, NullPointersAreRefused) {
       StoreDataUpdateCheck(&out, nullptr),
       StoreCheckFile(nullptr, nullptr),
       StoreOpen(L"", 1),
+      StoreCheckFile(L"", nullptr),
       StoreGetValue(buffer, p, L""),
   };
   for (size_t i = 0; i < std::size(results); ++i) {

@@ -43,15 +43,19 @@ class ProxyBindingTest : public RecordingStoreTest {
 TYPED_TEST_SUITE(ProxyBindingTest, Kinds);
 
 TYPED_TEST(ProxyBindingTest, BindingAndCopyingMakeNoStoreCallAndCopyTheBinding) {
-  typename TestFixture::P p, unbound;
+  typename TestFixture::P p, unbound, assigned, stillUnbound;
   EXPECT_THAT(this->ReadTrace(unbound), IsEmpty());
   TypeParam::Write(unbound);
   TypeParam::Bind(p, L"/K", L"A");
   typename TestFixture::P copy(p);
+  assigned = p;  // an unbound target takes the source's binding
+  stillUnbound = unbound;
   EXPECT_THAT(this->store.calls, IsEmpty());
   TypeParam::Bind(p, L"/L", L"B");
   EXPECT_THAT(this->ReadTrace(p), ElementsAre(L"StoreGetValue B /L"));
   EXPECT_THAT(this->ReadTrace(copy), ElementsAre(L"StoreGetValue A /K"));
+  EXPECT_THAT(this->ReadTrace(assigned), ElementsAre(L"StoreGetValue A /K"));
+  EXPECT_THAT(this->ReadTrace(stillUnbound), IsEmpty());
 }
 
 TYPED_TEST(ProxyBindingTest, OverlongOrNullKeyOrPathLeavesItUnbound) {
@@ -94,16 +98,6 @@ TYPED_TEST(ProxyBindingTest, AssignmentBetweenBoundProxiesCopiesTheStoredText) {
   target = self;
   EXPECT_THAT(this->store.Trace(),
               ElementsAre(L"StoreGetValue B /S", L"StoreGetValue A /T", L"StoreSetValue A /T=v"));
-}
-
-TYPED_TEST(ProxyBindingTest, AssignmentToUnboundProxyCopiesTheBinding) {
-  typename TestFixture::P source, target, unbound, stillUnbound;
-  TypeParam::Bind(source, L"/S", L"B");
-  target = source;
-  stillUnbound = unbound;
-  EXPECT_THAT(this->store.calls, IsEmpty());
-  EXPECT_THAT(this->ReadTrace(target), ElementsAre(L"StoreGetValue B /S"));
-  EXPECT_THAT(this->ReadTrace(stillUnbound), IsEmpty());
 }
 
 }  // namespace

@@ -1,161 +1,16 @@
-// The store's children index and key cache must never make a read, a write or
-// a count answer from a tree that is no longer the one in memory: after nodes are
-// created, after a load of a changed file, after a save that merges another
-// writer's version, and after a close and reopen, every answer is the tree's.
+// The key cache on its own: it finds every key it was told, tells a key from its
+// prefixes, moves whole with Swap, and starts afresh past its limit. (That the
+// store's answers follow the tree through creation, loads, merging saves and
+// reopening is steps.txt's.)
 #include <gtest/gtest.h>
-#include <stdio.h>
 
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
 
 #include "KeyCache.h"
-#include "KeyTreeStore.h"
-#include "TempDir.h"
 
 namespace {
-
-// Keys read after every step; the cache learns them on the first read.
-const std::vector<std::wstring> kKeys = {
-    L"/List/Item/Value",     L"/List/Item[0]/Value", L"/List[0]/Item[1]/Value",
-    L"/List/Item[2]/Value",  L"/List/Item[3]/Value", L"/List/Item[5]/Value",
-    L"/List/Items[0]/Value", L"/Other/Value",        L"/List/Item[1]/Missing"};
-const std::vector<std::wstring> kLists = {L"/List/Item", L"/List/Items", L"/Nowhere/Item"};
-
-std::string Narrow(const std::wstring& text) {
-  return std::string(text.begin(), text.end());
-}
-
-// The value a key names in the XML text, walked by hand; "-" when there is none.
-std::string Expected(const std::string& xml, const std::wstring& key) {
-  pugi::xml_document document;
-  document.load_string(xml.c_str());
-  pugi::xml_node node = document.document_element();
-  std::string rest = Narrow(key);
-  while (!rest.empty() && node) {
-    const size_t end = rest.find('/', 1);
-    std::string step = rest.substr(1, end == std::string::npos ? std::string::npos : end - 1);
-    rest = end == std::string::npos ? "" : rest.substr(end);
-    int index = 0;
-    const size_t open = step.find('[');
-    if (open != std::string::npos) {
-      index = std::stoi(step.substr(open + 1));
-      step.resize(open);
-    }
-    node = node.child(step.c_str());
-    for (; index > 0 && node; --index) node = node.next_sibling(step.c_str());
-  }
-  return node ? node.child_value() : "-";
-}
-
-int ExpectedCount(const std::string& xml, const std::wstring& list) {
-  const std::string key = Narrow(list);
-  const size_t last = key.rfind('/');
-  pugi::xml_document document;
-  document.load_string(xml.c_str());
-  const pugi::xml_node parent = document.document_element().child(key.substr(1, last - 1).c_str());
-  int count = 0;
-  for (pugi::xml_node n = parent.child(key.substr(last + 1).c_str()); n;
-       n = n.next_sibling(key.substr(last + 1).c_str())) {
-    ++count;
-  }
-  return count;
-}
-
-// Every key and count of the open file answers as the XML text does.
-void ExpectStoreHolds(const std::wstring& path, const std::string& xml, const char* step) {
-  SCOPED_TRACE(step);
-  for (const std::wstring& key : kKeys) {
-    wchar_t buffer[STORE_VALUE_BUFFER_LENGTH];
-    const int result = StoreGetValue(buffer, path.c_str(), key.c_str());
-    EXPECT_EQ(result == STORE_OK ? Narrow(buffer) : "-", Expected(xml, key)) << Narrow(key);
-  }
-  for (const std::wstring& list : kLists) {
-    int count = -1;
-    EXPECT_EQ(StoreGetNodeCount(&count, path.c_str(), list.c_str()), STORE_OK);
-    EXPECT_EQ(count, ExpectedCount(xml, list)) << Narrow(list);
-  }
-}
-
-std::string Items(const std::vector<std::string>& values, const std::string& tail = "") {
-  std::string xml = "<List>";
-  for (const std::string& value : values)
-    xml += "<Item><!-- c --><Value>" + value + "</Value></Item>";
-  return SettingsXml(xml + "</List>" + tail);
-}
-
-// Replaces a file the way another process's save does: a new file renamed over it.
-void ReplaceOnDisk(const TempDir& dir, const std::string& xml) {
-  WriteTextFile(dir.File("other.xml"), xml);
-  ASSERT_EQ(rename(dir.File("other.xml").c_str(), dir.File("s.xml").c_str()), 0);
-}
-
-TEST(KeyCacheTest, EveryAnswerFollowsTheTreeThroughCreateLoadMergeAndReopen) {
-  TempDir dir;
-  const std::wstring path = dir.WideFile("s.xml");
-  const std::string first = Items({"a", "b"}, "<Other><Value>o</Value></Other>");
-  WriteTextFile(dir.File("s.xml"), first);
-  ASSERT_EQ(StoreOpen(path.c_str(), 1), STORE_OK);
-  ExpectStoreHolds(path, first, "opened");
-  ExpectStoreHolds(path, first, "read again from the cache");
-
-  // Appends Item[2] (empty), Item[3] and Items[0] after keys were cached.
-  ASSERT_EQ(StoreSetValue(path.c_str(), L"/List/Item[3]/Value", L"d"), STORE_OK);
-  ASSERT_EQ(StoreSetValue(path.c_str(), L"/List/Items/Value", L"s"), STORE_OK);
-  ASSERT_EQ(StoreSetValue(path.c_str(), L"/List/Item[1]/Value", L"B"), STORE_OK);
-  const std::string created = SettingsXml(
-      "<List><Item><Value>a</Value></Item><Item><Value>B</Value></Item><Item/>"
-      "<Item><Value>d</Value></Item><Items><Value>s</Value></Items></List>"
-      "<Other><Value>o</Value></Other>");
-  ExpectStoreHolds(path, created, "nodes created");
-
-  // On disk the list now starts with two new items: every index names another node.
-  // Loaded again and again, so that new trees come to lie where old ones were.
-  const std::string changed = Items({"x", "y", "a", "b", "c", "e"});
-  for (const std::string& xml : {Items({"u"}), Items({"v", "w", "z"}), changed}) {
-    ReplaceOnDisk(dir, xml);
-    ASSERT_EQ(StoreLoad(path.c_str()), STORE_OK);
-    ExpectStoreHolds(path, xml, "loaded a changed file");
-  }
-
-  // This process sets Item[1]; another saves a shorter list meanwhile; the save
-  // merges both and the merged tree replaces the one in memory.
-  ASSERT_EQ(StoreSetValue(path.c_str(), L"/List/Item[1]/Value", L"mine"), STORE_OK);
-  ReplaceOnDisk(dir, Items({"p", "q"}, "<Other><Value>theirs</Value></Other>"));
-  ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
-  const std::string merged = ReadTextFile(dir.File("s.xml"));
-  EXPECT_EQ(Expected(merged, L"/List/Item[1]/Value"), "mine");
-  EXPECT_EQ(Expected(merged, L"/Other/Value"), "theirs");
-  ExpectStoreHolds(path, merged, "saved over another writer's version");
-
-  ASSERT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
-  const std::string reopened = Items({"r"});
-  ReplaceOnDisk(dir, reopened);
-  ASSERT_EQ(StoreOpen(path.c_str(), 1), STORE_OK);
-  ExpectStoreHolds(path, reopened, "closed and reopened");
-  EXPECT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
-}
-
-TEST(KeyCacheTest, SpellingsOfOneNodeAndOfOthersStayApart) {
-  TempDir dir;
-  const std::wstring path = dir.WideFile("s.xml");
-  WriteTextFile(dir.File("s.xml"), SettingsXml("<A><B>0</B><B>1</B><BB>2</BB></A>"));
-  ASSERT_EQ(StoreOpen(path.c_str(), 1), STORE_OK);
-  const struct {
-    const wchar_t* key;
-    const wchar_t* value;
-  } cases[] = {{L"/A/B", L"0"},     {L"/A[0]/B[0]", L"0"}, {L"/A/B[00]", L"0"}, {L"/A/B[1]", L"1"},
-               {L"/A/B[01]", L"1"}, {L"/A/BB", L"2"},      {L"/A/B[1]", L"1"},  {L"/A/B", L"0"}};
-  for (const auto& c : cases) {
-    wchar_t buffer[STORE_VALUE_BUFFER_LENGTH];
-    ASSERT_EQ(StoreGetValue(buffer, path.c_str(), c.key), STORE_OK) << Narrow(c.key);
-    EXPECT_STREQ(buffer, c.value) << Narrow(c.key);
-  }
-  wchar_t buffer[STORE_VALUE_BUFFER_LENGTH];
-  EXPECT_EQ(StoreGetValue(buffer, path.c_str(), L"/A/B[2]"), STORE_E_NOT_FOUND);
-  EXPECT_EQ(StoreGetValue(buffer, path.c_str(), L"/A/B/"), STORE_E_BAD_KEY);
-  EXPECT_EQ(StoreClose(path.c_str(), 1), STORE_OK);
-}
 
 TEST(KeyCacheTest, CacheFindsManyKeysAndStartsAfreshPastItsLimit) {
   pugi::xml_document document;

@@ -57,13 +57,6 @@ class ChildProcess {
     out->append(chunk, static_cast<size_t>(n));
     return true;
   }
-  // Everything the child wrote until its output closes.
-  std::string ReadAllOutput() {
-    std::string out;
-    while (ReadOutput(&out, 1000)) {
-    }
-    return out;
-  }
   // SIGKILL, then the child is reaped.
   void Kill() {
     kill(pid_, SIGKILL);

@@ -9,15 +9,6 @@ namespace {
 
 const char* const kCorrupt[] = {"", "<Settings><A>half", "\x01\x02\x03", "<a></b>"};
 
-TEST(FailClosed, CorruptFileIsNotOpened) {
-  TempDir dir;
-  for (const char* corrupt : kCorrupt) {
-    WriteTextFile(dir.File("s.xml"), corrupt);
-    EXPECT_EQ(StoreOpen(dir.WideFile("s.xml").c_str(), 1), STORE_E_PARSE) << corrupt;
-    EXPECT_EQ(ReadTextFile(dir.File("s.xml")), corrupt);
-  }
-}
-
 TEST(FailClosed, CorruptionAfterOpeningIsNeverSavedOver) {
   TempDir dir;
   for (const char* corrupt : kCorrupt) {

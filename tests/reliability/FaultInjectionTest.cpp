@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "ChildProcess.h"
 #include "FaultyFileSystem.h"
@@ -101,21 +102,6 @@ TEST(FaultInjection, EveryFailingStepOfASaveLeavesTheOldFile) {
   std::printf("%d failing steps of a save, each leaving the old file\n", failures);
 }
 
-TEST(FaultInjection, ShortWritesAreCompleted) {
-  TempDir dir;
-  WriteTextFile(dir.File("s.xml"), SettingsXml(""));
-  OpenedFile file(dir.WideFile("s.xml"));
-  SetValues(file.path(), L"short");
-  FaultyFileSystem faulty;
-  faulty.CapWrites(7);
-  {
-    keytreestore::ScopedFileSystem use(faulty);
-    ASSERT_EQ(file.Save(), STORE_OK);
-  }
-  EXPECT_GT(faulty.calls(FileOp::kWrite), 500);
-  EXPECT_EQ(ReadFromDisk(file.path(), L"/Values/V19").text, L"short" + std::wstring(200, L'x'));
-}
-
 TEST(FaultInjection, RunningOutOfSpaceLeavesTheOldFile) {
   TempDir dir;
   const std::string name = dir.File("s.xml");
@@ -138,6 +124,23 @@ TEST(FaultInjection, RunningOutOfSpaceLeavesTheOldFile) {
   EXPECT_EQ(child.Wait(), 0);
   EXPECT_EQ(ReadFromDisk(dir.WideFile("s.xml"), L"/Values/V3").text,
             L"big" + std::wstring(200, L'x'));
+}
+
+// A file replaced by a directory is neither written into nor removed.
+TEST(FaultInjection, TargetReplacedByADirectoryIsLeftAlone) {
+  TempDir dir;
+  const std::string name = dir.File("s.xml");
+  WriteTextFile(name, SettingsXml("<A>old</A>"));
+  OpenedFile file(dir.WideFile("s.xml"));
+  ASSERT_EQ(file.Set(L"/A", L"new"), STORE_OK);
+  ASSERT_EQ(std::remove(name.c_str()), 0);
+  ASSERT_EQ(mkdir(name.c_str(), 0755), 0);
+  EXPECT_NE(file.Save(), STORE_OK);
+  struct stat info;
+  ASSERT_EQ(stat(name.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_TRUE(OnlyTheFileAndItsLock(dir.path()));
+  EXPECT_EQ(file.Read(L"/A").text, L"new");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Typed writes and reads through the leaves of an object.
+// Typed writes through the leaves of an object.
 #include "LeafValues.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include "KeyTreeStore.h"
 
 using namespace AccessLibraryBaseCpp;
-using expected::Leaf;
+using DicomAccessLibraryCpp::ValueKind;
 
 namespace {
 
@@ -23,11 +23,11 @@ std::wstring BoolText(int value) {
 }
 
 std::wstring WriteNumberOrText(const Leaf& leaf, int position) {
-  switch (leaf.memberKind) {
-    case expected::kInt:
+  switch (leaf.kind) {
+    case ValueKind::Integer:
       static_cast<IntProxy&>(*leaf.proxy) = 1000 + position;
       return std::to_wstring(1000 + position);
-    case expected::kDbl:
+    case ValueKind::FloatingPoint:
       static_cast<DoubleProxy&>(*leaf.proxy) = position + 0.25;
       return DoubleText(position + 0.25);
     default:
@@ -42,7 +42,7 @@ KeyTexts WriteDistinct(const std::vector<Leaf>& leaves, const std::wstring& path
   KeyTexts texts;
   std::vector<const Leaf*> booleans;
   for (size_t i = 0; i < leaves.size(); ++i) {
-    if (leaves[i].memberKind == expected::kBool) {
+    if (leaves[i].kind == ValueKind::Boolean) {
       booleans.push_back(&leaves[i]);
     } else {
       texts[CanonicalKey(leaves[i].key)] = WriteNumberOrText(leaves[i], static_cast<int>(i));
@@ -59,19 +59,6 @@ KeyTexts WriteDistinct(const std::vector<Leaf>& leaves, const std::wstring& path
     }
   }
   return texts;
-}
-
-std::wstring ReadTyped(const Leaf& leaf) {
-  switch (leaf.memberKind) {
-    case expected::kInt:
-      return std::to_wstring(static_cast<int>(static_cast<IntProxy&>(*leaf.proxy)));
-    case expected::kDbl:
-      return DoubleText(static_cast<double>(static_cast<DoubleProxy&>(*leaf.proxy)));
-    case expected::kBool:
-      return BoolText(static_cast<BoolProxy&>(*leaf.proxy));
-    default:
-      return static_cast<std::wstring>(static_cast<StringProxy&>(*leaf.proxy));
-  }
 }
 
 std::wstring StoredText(const std::wstring& path, const std::wstring& key) {

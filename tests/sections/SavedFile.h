@@ -18,8 +18,7 @@ std::wstring CanonicalKey(const std::wstring& key);
 // does not parse.
 KeyTexts ReadSavedLeaves(const std::string& file);
 
-// Expects the file to hold exactly the leaves `expected`, reporting each key that
-// is missing, extra or different.
+// Expects the file to hold exactly the leaves `expected`.
 void ExpectSavedLeaves(const std::string& file, const KeyTexts& expected);
 
 #endif

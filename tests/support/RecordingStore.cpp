@@ -12,49 +12,13 @@ std::wstring TextOf(const wchar_t* text) {
   return text != nullptr ? std::wstring(text) : L"";
 }
 
-StoreCall Call(const char* function, const wchar_t* path) {
-  StoreCall call;
-  call.function = function;
-  call.pathNull = path == nullptr;
-  call.path = TextOf(path);
-  return call;
-}
-
-StoreCall KeyCall(const char* function, const wchar_t* path, const wchar_t* key) {
-  StoreCall call = Call(function, path);
-  call.key = TextOf(key);
-  return call;
-}
-
-StoreCall FlagCall(const char* function, const wchar_t* path, int comInitFlag) {
-  StoreCall call = Call(function, path);
-  call.comInitFlag = comInitFlag;
-  return call;
+int Record(const char* function, const wchar_t* path, const wchar_t* key = nullptr,
+           const wchar_t* value = nullptr, int comInitFlag = 0) {
+  return Recorder().Record(
+      StoreCall{function, path == nullptr, TextOf(path), TextOf(key), TextOf(value), comInitFlag});
 }
 
 }  // namespace
-
-void RecordingStore::Reset() {
-  *this = RecordingStore();
-}
-
-size_t RecordingStore::CountOf(const std::string& function) const {
-  return CallsOf(function).size();
-}
-
-std::vector<StoreCall> RecordingStore::CallsOf(const std::string& function) const {
-  std::vector<StoreCall> found;
-  for (const StoreCall& call : calls) {
-    if (call.function == function) found.push_back(call);
-  }
-  return found;
-}
-
-std::vector<std::wstring> RecordingStore::KeysOf(const std::string& function) const {
-  std::vector<std::wstring> keys;
-  for (const StoreCall& call : CallsOf(function)) keys.push_back(call.key);
-  return keys;
-}
 
 std::vector<std::wstring> RecordingStore::Trace() const {
   std::vector<std::wstring> lines;
@@ -82,59 +46,44 @@ RecordingStore& Recorder() {
 extern "C" {
 
 int StoreOpen(const wchar_t* path, int comInitFlag) {
-  return Recorder().Record(FlagCall("StoreOpen", path, comInitFlag));
+  return Record("StoreOpen", path, nullptr, nullptr, comInitFlag);
 }
 
 int StoreClose(const wchar_t* path, int comInitFlag) {
-  return Recorder().Record(FlagCall("StoreClose", path, comInitFlag));
+  return Record("StoreClose", path, nullptr, nullptr, comInitFlag);
 }
 
 int StoreLoad(const wchar_t* path) {
-  return Recorder().Record(Call("StoreLoad", path));
+  return Record("StoreLoad", path);
 }
 
 int StoreSave(const wchar_t* path) {
-  return Recorder().Record(Call("StoreSave", path));
+  return Record("StoreSave", path);
 }
 
 int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
-  RecordingStore& store = Recorder();
-  const int result = store.Record(KeyCall("StoreGetValue", path, key));
+  const int result = Record("StoreGetValue", path, key);
   if (result != STORE_OK) return result;
-  const auto value = store.values.find(TextOf(key));
-  if (value == store.values.end()) return STORE_E_NOT_FOUND;
+  const auto value = Recorder().values.find(TextOf(key));
+  if (value == Recorder().values.end()) return STORE_E_NOT_FOUND;
   if (value->second.size() > STORE_MAX_VALUE_LENGTH) return STORE_E_TOO_LONG;
   wmemcpy(buffer, value->second.c_str(), value->second.size() + 1);
   return STORE_OK;
 }
 
 int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value) {
-  StoreCall call = KeyCall("StoreSetValue", path, key);
-  call.value = TextOf(value);
-  return Recorder().Record(std::move(call));
+  return Record("StoreSetValue", path, key, value);
 }
 
 int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
-  RecordingStore& store = Recorder();
-  const int result = store.Record(KeyCall("StoreGetNodeCount", path, key));
-  if (count != nullptr) *count = store.nodeCount;
+  const int result = Record("StoreGetNodeCount", path, key);
+  if (count != nullptr) *count = Recorder().nodeCount;
   return result;
 }
 
 int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
-  RecordingStore& store = Recorder();
-  const int result = store.Record(Call("StoreDataUpdateCheck", path));
-  if (updated != nullptr && store.updated) *updated = *store.updated;
-  return result;
-}
-
-const char* StoreResultText(int result) {
-  return result == STORE_OK ? "success (recording store)" : "failure (recording store)";
-}
-
-int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
-  const int result = Recorder().Record(Call("StoreCheckFile", path));
-  if (error != nullptr) *error = StoreParseError{result, 0, 0, "scripted by the recording store"};
+  const int result = Record("StoreDataUpdateCheck", path);
+  if (updated != nullptr && Recorder().updated) *updated = *Recorder().updated;
   return result;
 }
 

@@ -1,19 +1,15 @@
 // A stand-in for the settings store that records every call and answers from a
 // script, so that tests of the access library can check which store calls an
-// operation makes, in which order, with which arguments.
+// operation makes, in which order, with which arguments. A test program links
+// RecordingStore.cpp in place of the real store; the C functions of
+// KeyTreeStore.h then record into, and answer from, the one RecordingStore that
+// Recorder() returns.
 //
-// A test program links RecordingStore.cpp in place of the real store. The C
-// functions of KeyTreeStore.h then record into, and answer from, the one
-// RecordingStore that Recorder() returns. Call Reset() before each test.
-//
-// Answers: each function returns its scripted result (results[name], default 0).
-// StoreGetValue, when its result is 0, copies the scripted value of the key
-// (values[key]) or returns STORE_E_NOT_FOUND when the key has none, and
-// STORE_E_TOO_LONG for a scripted value over 511 characters. StoreGetNodeCount
-// sets nodeCount whatever its result, so that a caller reading the count after a
-// failed call is caught; StoreDataUpdateCheck sets `updated` when one is scripted and
-// otherwise leaves the caller's integer untouched. Writes are recorded only;
-// they do not change the scripted values.
+// Answers: each function returns results[name] (default 0). StoreGetValue, when
+// that is 0, copies values[key], or returns STORE_E_NOT_FOUND when the key has
+// none (STORE_E_TOO_LONG for one over 511 characters). StoreGetNodeCount sets nodeCount whatever
+// its result, so that a caller reading the count after a failed call is caught;
+// StoreDataUpdateCheck sets `updated` when one is scripted. Writes are recorded only.
 //
 // Not thread-safe: one test thread at a time.
 #ifndef DICOMSETTINGS_TESTS_RECORDINGSTORE_H
@@ -21,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -38,27 +33,17 @@ struct StoreCall {
 
 class RecordingStore {
  public:
-  // Scripted answers.
   std::map<std::string, int> results;
   std::map<std::wstring, std::wstring> values;
   int nodeCount = 0;
   std::optional<int> updated;
-
-  // Every call since the last Reset, in order.
-  std::vector<StoreCall> calls;
+  std::vector<StoreCall> calls;  // every call since the last Reset, in order
 
   // Forgets the calls and the script.
-  void Reset();
-  // Number of recorded calls of one function.
-  size_t CountOf(const std::string& function) const;
-  // The recorded calls of one function, in order.
-  std::vector<StoreCall> CallsOf(const std::string& function) const;
-  // The keys of the recorded calls of one function, in order.
-  std::vector<std::wstring> KeysOf(const std::string& function) const;
+  void Reset() { *this = RecordingStore(); }
   // Every call in a short readable form, e.g. L"StoreSetValue A /EchoScu/TaskCount=3".
   std::vector<std::wstring> Trace() const;
-
-  // Used by the store functions: records call and returns its scripted result.
+  // Records call and returns its scripted result.
   int Record(StoreCall call);
 };
 

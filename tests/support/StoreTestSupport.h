@@ -30,13 +30,6 @@ inline StoreRead ReadValue(const std::wstring& path, const wchar_t* key) {
   return {result, result == STORE_OK ? std::wstring(buffer) : std::wstring()};
 }
 
-// StoreGetNodeCount's count, or -1000 - result when the call failed.
-inline int CountNodes(const std::wstring& path, const wchar_t* key) {
-  int count = -1;
-  const int result = StoreGetNodeCount(&count, path.c_str(), key);
-  return result == STORE_OK ? count : -1000 - result;
-}
-
 inline int UpdateCheck(const std::wstring& path) {
   int updated = -1;
   const int result = StoreDataUpdateCheck(&updated, path.c_str());
@@ -82,23 +75,6 @@ inline StoreRead ReadFromDisk(const std::wstring& path, const wchar_t* key) {
   if (other.result() != STORE_OK) return {other.result(), L""};
   return other.Read(key);
 }
-
-// A test on one settings file, "s.xml" in a directory of its own, opened with
-// the content given to Open and closed after the test.
-class SettingsFileTest : public ::testing::Test {
- protected:
-  void Open(const std::string& content) {
-    name_ = dir_.File("s.xml");
-    WriteTextFile(name_, content);
-    path_ = dir_.WideFile("s.xml");
-    ASSERT_EQ(StoreOpen(path_.c_str(), 1), STORE_OK);
-  }
-  void TearDown() override { StoreClose(path_.c_str(), 1); }
-
-  TempDir dir_;
-  std::string name_;
-  std::wstring path_;
-};
 
 // The names in a directory, sorted, without "." and "..".
 inline std::vector<std::string> DirectoryEntries(const std::string& directory) {

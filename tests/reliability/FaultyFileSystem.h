@@ -1,4 +1,4 @@
-// A file system for tests that makes the Nth call of one kind of operation fail,
+// A file system for tests that makes the nth call of one kind of operation fail,
 // and can cut every write short, so that each step of a save can be made to fail.
 #ifndef DICOMSETTINGS_TESTS_FAULTYFILESYSTEM_H
 #define DICOMSETTINGS_TESTS_FAULTYFILESYSTEM_H
@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string>
 
 #include "FileSystem.h"
 
@@ -29,26 +30,11 @@ enum class FileOp {
   kLink,
   kRename,
   kFsyncDirectory,
-  kCloseOther,
+  kCloseOther
 };
 
-inline const char* FileOpName(FileOp op) {
-  static const char* const names[] = {"open of the lock file",
-                                      "lock",
-                                      "stat",
-                                      "open for reading",
-                                      "read",
-                                      "directory open",
-                                      "open of the temporary",
-                                      "write",
-                                      "fchmod",
-                                      "fsync",
-                                      "close of the temporary",
-                                      "link",
-                                      "rename",
-                                      "directory fsync",
-                                      "other close"};
-  return names[static_cast<int>(op)];
+inline std::string FileOpName(FileOp op) {
+  return "file operation " + std::to_string(static_cast<int>(op));
 }
 
 class FaultyFileSystem : public keytreestore::FileSystem {
@@ -62,10 +48,6 @@ class FaultyFileSystem : public keytreestore::FileSystem {
   // Writes at most this many bytes per call (0: no limit).
   void CapWrites(size_t bytes) { writeCap_ = bytes; }
   bool fired() const { return fired_; }
-  int calls(FileOp op) const {
-    const auto found = calls_.find(op);
-    return found == calls_.end() ? 0 : found->second;
-  }
 
   int Open(const char* path, int flags, mode_t mode) override {
     const size_t length = std::strlen(path);
@@ -77,8 +59,7 @@ class FaultyFileSystem : public keytreestore::FileSystem {
     } else if (length > 5 && std::strcmp(path + length - 5, ".lock") == 0) {
       op = FileOp::kOpenLock;
     }
-    if (Fault(op)) return -1;
-    const int fd = FileSystem::Open(path, flags, mode);
+    const int fd = Fault(op) ? -1 : FileSystem::Open(path, flags, mode);
     if (fd >= 0 && op == FileOp::kOpenTemporary) temporaries_.insert(fd);
     return fd;
   }
@@ -87,8 +68,7 @@ class FaultyFileSystem : public keytreestore::FileSystem {
   }
   ssize_t Write(int fd, const void* buffer, size_t size) override {
     if (Fault(FileOp::kWrite)) return -1;
-    if (writeCap_ != 0 && size > writeCap_) size = writeCap_;
-    return FileSystem::Write(fd, buffer, size);
+    return FileSystem::Write(fd, buffer, writeCap_ != 0 && size > writeCap_ ? writeCap_ : size);
   }
   int Fsync(int fd) override { return Fault(FileOp::kFsync) ? -1 : FileSystem::Fsync(fd); }
   int FsyncDirectory(int fd) override {
@@ -113,8 +93,7 @@ class FaultyFileSystem : public keytreestore::FileSystem {
     return Fault(FileOp::kFchmod) ? -1 : FileSystem::Fchmod(fd, mode);
   }
   int Flock(int fd, int operation) override {
-    if ((operation & LOCK_EX) && Fault(FileOp::kLock)) return -1;
-    return FileSystem::Flock(fd, operation);
+    return (operation & LOCK_EX) && Fault(FileOp::kLock) ? -1 : FileSystem::Flock(fd, operation);
   }
 
  private:
@@ -124,7 +103,6 @@ class FaultyFileSystem : public keytreestore::FileSystem {
     errno = error_;
     return true;
   }
-
   std::map<FileOp, int> calls_;
   std::set<int> temporaries_;
   FileOp failOp_ = FileOp::kOpenLock;

@@ -1,0 +1,117 @@
+// Runs the store calls steps.txt lists, in order, on files in one temporary
+// directory, and compares each call's result (and the value, count or position
+// it gives) with what the line says; steps.txt's opening comment tells its lines.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "StoreTestSupport.h"
+#include "TextTable.h"
+
+namespace {
+
+const char* const kResultNames[] = {"OK",    "NOT_OPEN", "NOT_FOUND", "BAD_KEY",      "NO_FILE",
+                                    "PARSE", "IO",       "TOO_LONG",  "BAD_ARGUMENT", "NO_MEMORY"};
+
+std::wstring Name(int result) {
+  const std::string name = result >= 0 && result <= STORE_E_NO_MEMORY ? kResultNames[result] : "?";
+  return std::wstring(name.begin(), name.end());
+}
+
+// What one call line gives: the result's name, then its value, count or position.
+std::vector<std::wstring> Call(const std::vector<std::wstring>& words, const std::wstring& path) {
+  const std::wstring& verb = words[0];
+  const wchar_t* p = path.c_str();
+  const wchar_t* key = words.size() > 2 ? words[2].c_str() : L"";
+  wchar_t buffer[STORE_VALUE_BUFFER_LENGTH] = L"";
+  int number = -7;
+  int result = -1;
+  if (verb == L"open") result = StoreOpen(p, 1);
+  if (verb == L"close") result = StoreClose(p, 1);
+  if (verb == L"load") result = StoreLoad(p);
+  if (verb == L"save") result = StoreSave(p);
+  if (verb == L"set") result = StoreSetValue(p, key, words.size() > 3 ? words[3].c_str() : L"");
+  if (verb == L"get") result = StoreGetValue(buffer, p, key);
+  if (verb == L"count") result = StoreGetNodeCount(&number, p, key);
+  if (verb == L"update") result = StoreDataUpdateCheck(&number, p);
+  std::vector<std::wstring> got{Name(result)};
+  if (verb == L"check") {
+    StoreParseError error;
+    got = {Name(StoreCheckFile(p, &error))};
+    if (error.result == STORE_E_PARSE) {
+      got.push_back(std::to_wstring(error.line));
+      got.push_back(std::to_wstring(error.column));
+    }
+  }
+  if (result == STORE_OK && verb == L"get") got.push_back(buffer);
+  if (result == STORE_OK && number != -7) got.push_back(std::to_wstring(number));
+  EXPECT_TRUE(result == STORE_OK || number == -7) << "a count written on failure";
+  return got;
+}
+
+TEST(StoreSteps, EveryCallGivesWhatStepsTxtSays) {
+  TempDir dir;
+  const TextNames names = {{"dir", dir.path()}};
+  std::string kept;
+  ForEachLine(STORE_STEPS_FILE, [&](const std::string& line) {
+    const auto [verb, rest] = SplitFirst(line);
+    const auto [name, body] = SplitFirst(rest);
+    const std::string file = dir.File(name);
+    const std::string text = Bytes(Expand(body, names));
+    if (verb == "file") {
+      WriteTextFile(file, SettingsXml(text));
+    } else if (verb == "raw") {
+      WriteTextFile(file, text);
+    } else if (verb == "replace") {
+      ReplaceOnDisk(file, SettingsXml(text));
+    } else if (verb == "remove") {
+      std::remove(file.c_str());
+    } else if (verb == "mkdir") {
+      mkdir(file.c_str(), 0755);
+    } else if (verb == "touch") {
+      const timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
+      utimensat(AT_FDCWD, file.c_str(), times, 0);
+    } else if (verb == "disk") {
+      EXPECT_EQ(ReadTextFile(file), text);
+    } else if (verb == "keep") {
+      kept = ReadTextFile(file);
+    } else if (verb == "unchanged") {
+      EXPECT_EQ(ReadTextFile(file), kept);
+    } else if (verb == "entries") {
+      std::vector<std::string> want;
+      for (const std::wstring& word : Words(body, names)) want.push_back(Bytes(word));
+      EXPECT_EQ(DirectoryEntries(file), want);
+    } else if (verb == "link") {
+      EXPECT_EQ(symlink(body.c_str(), file.c_str()), 0);
+    } else if (verb == "islink") {
+      struct stat info;
+      EXPECT_TRUE(lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    } else if (verb == "mode" || verb == "hasmode") {
+      unsigned mode = 0, uid = 0, gid = 0;
+      std::istringstream(body) >> std::oct >> mode >> std::dec >> uid >> gid;
+      struct stat info;
+      if (verb == "mode" && geteuid() == 0) {
+        EXPECT_EQ(chown(file.c_str(), uid, gid), 0);  // before chmod: it clears set-id bits
+      }
+      if (verb == "mode") {
+        EXPECT_EQ(chmod(file.c_str(), mode), 0);
+      }
+      ASSERT_EQ(stat(file.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 07777, mode);
+      if (geteuid() == 0) {
+        EXPECT_TRUE(info.st_uid == uid && info.st_gid == gid);
+      }
+    } else {
+      const size_t equals = line.find(" = ");
+      ASSERT_NE(equals, std::string::npos) << "a call without \" = \"";
+      const std::vector<std::wstring> want = Words(line.substr(equals + 3), names);
+      std::vector<std::wstring> got =
+          Call(Words(line.substr(0, equals), names), std::wstring(file.begin(), file.end()));
+      if (verb == "check" && got.size() > want.size()) got.resize(want.size());
+      EXPECT_EQ(got, want);
+    }
+  });
+}
+
+}  // namespace

@@ -92,28 +92,24 @@ long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity) 
 
 namespace {
 
-// How many of the sixteen bytes at text, from the first, are ASCII and, with
-// xmlChars, not a control character other than tab, line feed and carriage
-// return; the caller looks at the others one by one.
-size_t PlainAsciiPrefix16(const char* text, bool xmlChars) {
+// How many of the sixteen bytes at text, from the first, are ASCII and not a
+// control character other than tab, line feed and carriage return; the caller
+// looks at the others one by one.
+size_t PlainAsciiPrefix16(const char* text) {
 #if defined(__SSE2__)
   const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
   // As signed values, the bytes of multi-byte sequences are the negative ones.
-  __m128i refused = _mm_cmplt_epi8(bytes, _mm_set1_epi8(xmlChars ? 0x20 : 0));
-  if (xmlChars) {
-    const __m128i allowed = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
-                                                      _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
-                                         _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
-    refused = _mm_andnot_si128(allowed, refused);
-  }
-  const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(refused));
+  const __m128i low = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
+  const __m128i allowed = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
+                                                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
+                                       _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+  const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(allowed, low)));
   if (mask == 0) return 16;
   size_t plain = 0;
   while ((mask & (1u << plain)) == 0) ++plain;
   return plain;
 #else
   (void)text;
-  (void)xmlChars;
   return 0;
 #endif
 }
@@ -122,21 +118,21 @@ bool IsRefusedControl(unsigned char c) {
   return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 
-// The scan behind FindInvalidUtf8 and FindUnholdableUtf8; xmlChars also stops at
-// the characters XML cannot hold raw.
-size_t Scan(const char* text, size_t length, bool xmlChars, bool* invalid) {
+}  // namespace
+
+size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid) {
   size_t i = 0;
   for (;;) {
     // Settings files are mostly ASCII: sixteen such bytes are passed at once.
     while (length - i >= 16) {
-      const size_t plain = PlainAsciiPrefix16(text + i, xmlChars);
+      const size_t plain = PlainAsciiPrefix16(text + i);
       i += plain;
       if (plain != 16) break;
     }
     if (i >= length) return length;
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
-      if (xmlChars && IsRefusedControl(c)) {
+      if (IsRefusedControl(c)) {
         *invalid = false;
         return i;
       }
@@ -145,23 +141,12 @@ size_t Scan(const char* text, size_t length, bool xmlChars, bool* invalid) {
     }
     wchar_t decoded;
     const size_t n = DecodeUtf8(text + i, length - i, &decoded);
-    if (n == 0 || (xmlChars && (decoded == 0xFFFE || decoded == 0xFFFF))) {
+    if (n == 0 || decoded == 0xFFFE || decoded == 0xFFFF) {
       *invalid = n == 0;
       return i;
     }
     i += n;
   }
-}
-
-}  // namespace
-
-size_t FindInvalidUtf8(const char* text, size_t length) {
-  bool invalid = false;
-  return Scan(text, length, false, &invalid);
-}
-
-size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid) {
-  return Scan(text, length, true, invalid);
 }
 
 }  // namespace keytreestore

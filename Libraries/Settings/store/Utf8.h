@@ -36,14 +36,11 @@ size_t DecodeUtf8(const char* text, size_t length, wchar_t* out);
 // beyond its first capacity entries) and -2 when the bytes are not valid UTF-8.
 long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity);
 
-// Offset of the first byte that is not well-formed UTF-8, or length when all are.
-size_t FindInvalidUtf8(const char* text, size_t length);
-
-// As FindInvalidUtf8, but it also stops at a character XML 1.0 cannot hold raw:
-// a C0 control character other than tab, line feed and carriage return (NUL
-// included), U+FFFE or U+FFFF. *invalid tells whether the bytes there are not
-// well-formed UTF-8 (true) or such a character (false). One pass, eight bytes
-// at a time over runs of ASCII.
+// Offset of the first byte that is not well-formed UTF-8 or that starts a
+// character XML 1.0 cannot hold raw (a C0 control character other than tab, line
+// feed and carriage return, NUL included; U+FFFE; U+FFFF), or length when there
+// is none. *invalid tells which of the two stopped it (true: not UTF-8). One
+// pass, sixteen bytes at a time over runs of ASCII.
 size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid);
 
 }  // namespace keytreestore

@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   std::string folder = std::filesystem::temp_directory_path() / "dicomsettings-etcd-bench-XXXXXX";
   if (mkdtemp(folder.data()) == nullptr) return 1;
-  const bench::Fixture fixture = bench::WriteFixture(folder + "/settings-base.xml", 1);
+  const bench::Fixture fixture =
+      bench::WriteFixture(folder + "/settings-base.xml", 1, bench::FixtureStyle::Ascii);
   EtcdCluster etcd(1);
   const std::string endpoint = etcd.Endpoint(0);
   keytreestore::EtcdClient raw({endpoint}, keytreestore::EtcdConfig());

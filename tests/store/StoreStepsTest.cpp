@@ -59,11 +59,8 @@ TEST(StoreSteps, EveryCallGivesWhatStepsTxtSays) {
     const auto [name, body] = SplitFirst(rest);
     const std::string file = dir.File(name);
     const std::string text = Bytes(Expand(body, names));
-    if (verb == "file") {
-      WriteTextFile(file, SettingsXml(text));
-    } else if (verb == "raw") {
-      WriteTextFile(file, text);
-    } else if (verb == "replace") {
+    if (FileLine(verb, file, text, kept)) return;
+    if (verb == "replace") {
       ReplaceOnDisk(file, SettingsXml(text));
     } else if (verb == "remove") {
       std::remove(file.c_str());
@@ -74,10 +71,6 @@ TEST(StoreSteps, EveryCallGivesWhatStepsTxtSays) {
       utimensat(AT_FDCWD, file.c_str(), times, 0);
     } else if (verb == "disk") {
       EXPECT_EQ(ReadTextFile(file), text);
-    } else if (verb == "keep") {
-      kept = ReadTextFile(file);
-    } else if (verb == "unchanged") {
-      EXPECT_EQ(ReadTextFile(file), kept);
     } else if (verb == "entries") {
       std::vector<std::string> want;
       for (const std::wstring& word : Words(body, names)) want.push_back(Bytes(word));

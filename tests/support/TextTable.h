@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "TempDir.h"
+
 // The names a table's texts may use as {name}, with what they stand for.
 using TextNames = std::map<std::string, std::string>;
 
@@ -89,6 +91,25 @@ inline void ForEachLine(const char* file, const std::function<void(const std::st
     ++used;
   }
   EXPECT_GT(used, 10) << file;
+}
+
+// The lines every table of files may use: "file NAME BODY" (a settings file
+// holding BODY), "raw NAME TEXT", "keep NAME" and "unchanged NAME" (its bytes are
+// still those kept). False for any other verb.
+inline bool FileLine(const std::string& verb, const std::string& file, const std::string& text,
+                     std::string& kept) {
+  if (verb == "file") {
+    WriteTextFile(file, SettingsXml(text));
+  } else if (verb == "raw") {
+    WriteTextFile(file, text);
+  } else if (verb == "keep") {
+    kept = ReadTextFile(file);
+  } else if (verb == "unchanged") {
+    EXPECT_EQ(ReadTextFile(file), kept);
+  } else {
+    return false;
+  }
+  return true;
 }
 
 #endif

@@ -18,14 +18,11 @@ TEST(ToolRuns, EveryRunGivesWhatRunsTxtSays) {
     const auto [name, body] = SplitFirst(rest);
     const std::string file = dir.File(name);
     const std::string text = Bytes(Expand(rest, names));
+    if (FileLine(verb, file, Bytes(Expand(body, names)), kept)) return;
     if (verb == "run") {
       std::vector<std::string> args;
       for (const std::wstring& word : Words(rest, names)) args.push_back(Bytes(word));
       run = RunTool(args);
-    } else if (verb == "file") {
-      WriteTextFile(file, SettingsXml(Bytes(Expand(body, names))));
-    } else if (verb == "raw") {
-      WriteTextFile(file, Bytes(Expand(body, names)));
     } else if (verb == "copy") {
       WriteTextFile(file, ReadTextFile(SamplePath()));
     } else if (verb == "plant") {
@@ -39,10 +36,6 @@ TEST(ToolRuns, EveryRunGivesWhatRunsTxtSays) {
         sample.replace(at, from.size(), to);
       }
       WriteTextFile(file, sample);
-    } else if (verb == "keep") {
-      kept = ReadTextFile(file);
-    } else if (verb == "unchanged") {
-      EXPECT_EQ(ReadTextFile(file), kept);
     } else if (verb == "status") {
       EXPECT_EQ(run.status, std::stoi(rest)) << run.err;
     } else if (verb == "out") {

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <thread>
 #include <tuple>
@@ -103,16 +102,10 @@ nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, co
                                             std::map<std::string, std::string>* puts) const {
   nlohmann::json success = nlohmann::json::array();
   puts->clear();
-  std::vector<std::pair<const char*, long>> seen;  // area names and how many so far
+  SiblingNames names;
   for (pugi::xml_node area = document.Root().first_child(); area; area = area.next_sibling()) {
     if (area.type() != pugi::node_element) continue;
-    long index = 0;
-    for (auto& name : seen) {
-      if (std::strcmp(name.first, area.name()) == 0) index = ++name.second;
-    }
-    if (index == 0) seen.emplace_back(area.name(), 0);
-    std::string name = area.name();
-    if (index > 0) name += '[' + std::to_string(index) + ']';
+    std::string name = names.Next(area);
     // Areas not kept yet go too: the empty ones created on the way to an index.
     const auto kept = base.areas.find(name);
     if (areas.count(name) == 0 && kept != base.areas.end()) continue;

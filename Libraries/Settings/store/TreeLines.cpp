@@ -41,17 +41,11 @@ void AppendElement(pugi::xml_node node, const std::string& key, std::string& out
     return;
   }
   if (std::strspn(text, " \t\n\r") != std::strlen(text)) AppendLine(key, text, out);
-  std::vector<std::pair<const char*, int>> seen;  // names of children and how many so far
+  SiblingNames names;
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     if (child.type() != pugi::node_element) continue;
-    int index = 0;
-    for (auto& name : seen) {
-      if (std::strcmp(name.first, child.name()) == 0) index = ++name.second;
-    }
-    if (index == 0) seen.emplace_back(child.name(), 0);
-    std::string childKey = key.empty() ? child.name() : key + '/' + child.name();
-    if (index > 0) childKey += '[' + std::to_string(index) + ']';
-    AppendElement(child, childKey, out);
+    const std::string name = names.Next(child);
+    AppendElement(child, key.empty() ? name : key + '/' + name, out);
   }
 }
 
@@ -67,15 +61,10 @@ bool Unescape(const std::string& line, size_t from, std::string* value) {
       return false;
     }
   }
-  for (size_t i = 0; i < value->size();) {
-    wchar_t c = 0;
-    const size_t n = DecodeUtf8(value->data() + i, value->size() - i, &c);
-    if (n == 0 || (c < 0x20 && c != L'\t' && c != L'\n') || c == 0xFFFE || c == 0xFFFF) {
-      return false;
-    }
-    i += n;
-  }
-  return true;
+  // The tree keeps line ends as line feeds, so a carriage return is refused too.
+  bool invalid = false;
+  return FindUnholdableUtf8(value->data(), value->size(), &invalid) == value->size() &&
+         value->find('\r') == std::string::npos;
 }
 
 // The node key names, created where missing, one sibling at most per step.
@@ -93,6 +82,17 @@ int Place(SettingsDocument& document, const std::string& key, pugi::xml_node* no
 }
 
 }  // namespace
+
+std::string SiblingNames::Next(pugi::xml_node child) {
+  long index = 0;
+  for (auto& name : seen_) {
+    if (std::strcmp(name.first, child.name()) == 0) index = ++name.second;
+  }
+  if (index == 0) seen_.emplace_back(child.name(), 0);
+  std::string name = child.name();
+  if (index > 0) name += '[' + std::to_string(index) + ']';
+  return name;
+}
 
 std::string AreaText(pugi::xml_node area) {
   std::string out;

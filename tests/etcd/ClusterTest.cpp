@@ -2,24 +2,20 @@
 // cluster and back, concurrent writers, the update check, faults and a leader
 // lost between two saves.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
+#include <memory>
 
 #include "EtcdCluster.h"
 #include "KeyTreeStore.h"
 #include "SettingsDocument.h"
+#include "StoreTestSupport.h"
 
 namespace {
 
 std::wstring Get(const std::wstring& path, const std::wstring& key) {
-  wchar_t buffer[STORE_VALUE_BUFFER_LENGTH] = L"?";
-  const int result = StoreGetValue(buffer, path.c_str(), key.c_str());
-  return result == STORE_OK ? buffer : L"error " + std::to_wstring(result);
+  const StoreRead read = ReadValue(path, key.c_str());
+  return read.result == STORE_OK ? read.text : L"error " + std::to_wstring(read.result);
 }
 
 // Every element's key below node ("/A/B[1]"), in document order.
@@ -44,11 +40,8 @@ class ClusterTest : public ::testing::Test {
 EtcdCluster* ClusterTest::cluster_ = nullptr;
 
 TEST_F(ClusterTest, SampleFileMovesThroughTheClusterWithEveryKeyIndexAndCount) {
-  std::ifstream in(DICOMSETTINGS_SAMPLE);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
   keytreestore::SettingsDocument sample;
-  ASSERT_EQ(sample.Parse(bytes.str(), nullptr), STORE_OK);
+  ASSERT_EQ(sample.Parse(ReadTextFile(DICOMSETTINGS_SAMPLE), nullptr), STORE_OK);
   std::vector<std::wstring> keys;
   CollectKeys(sample.Root(), L"", &keys);
   const std::string file = DICOMSETTINGS_SAMPLE;
@@ -89,24 +82,20 @@ TEST_F(ClusterTest, TwoProcessesSavingOnePrefixLoseNoUpdate) {
   ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
   ASSERT_EQ(StoreClose(path.c_str(), 0), STORE_OK);
   constexpr int kRounds = 25;
-  std::vector<pid_t> writers;
+  std::vector<std::unique_ptr<ChildProcess>> writers;
   for (int w = 0; w < 2; ++w) {
-    writers.push_back(fork());
-    if (writers.back() != 0) continue;
-    if (StoreOpen(path.c_str(), 0) != STORE_OK) _exit(2);
-    for (int round = 0; round < kRounds; ++round) {
-      const std::wstring key =
-          L"/Shared/P" + std::to_wstring(w) + L"/R[" + std::to_wstring(round) + L"]";
-      StoreSetValue(path.c_str(), key.c_str(), std::to_wstring(round).c_str());
-      if (StoreSave(path.c_str()) != STORE_OK) _exit(3);
-    }
-    _exit(0);
+    writers.push_back(std::make_unique<ChildProcess>([&path, w] {
+      if (StoreOpen(path.c_str(), 0) != STORE_OK) return 2;
+      for (int round = 0; round < kRounds; ++round) {
+        const std::wstring key =
+            L"/Shared/P" + std::to_wstring(w) + L"/R[" + std::to_wstring(round) + L"]";
+        StoreSetValue(path.c_str(), key.c_str(), std::to_wstring(round).c_str());
+        if (StoreSave(path.c_str()) != STORE_OK) return 3;
+      }
+      return 0;
+    }));
   }
-  for (pid_t writer : writers) {
-    int status = -1;
-    waitpid(writer, &status, 0);
-    EXPECT_EQ(status, 0);
-  }
+  for (auto& writer : writers) EXPECT_EQ(writer->Wait(), 0);
   ASSERT_EQ(StoreOpen(path.c_str(), 0), STORE_OK);
   for (const wchar_t* writer : {L"/Shared/P0/R", L"/Shared/P1/R"}) {
     int count = 0;
@@ -170,16 +159,11 @@ TEST_F(ClusterTest, MalformedKeptSettingsAreRefusedNamingTheKey) {
 
 TEST(ClusterFaultTest, UnreachableClusterFailsWithinItsBound) {
   // One endpoint refuses connections, the other accepts them and never answers.
-  const int silent = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), size), 0);
+  int port = 0;
+  const int silent = BoundLoopbackSocket(&port);
   listen(silent, 8);
-  getsockname(silent, reinterpret_cast<sockaddr*>(&address), &size);
   const std::string path = "etcd://127.0.0.1:" + std::to_string(FreePort()) +
-                           ",127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/x";
+                           ",127.0.0.1:" + std::to_string(port) + "/x";
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(StoreOpen(std::wstring(path.begin(), path.end()).c_str(), 0), STORE_E_IO);
   // Two rounds over two endpoints of at most 2 s each, and the pause between.

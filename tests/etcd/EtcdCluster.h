@@ -6,22 +6,22 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "TempDir.h"
 
-// A loopback port no one listens on now.
-inline int FreePort() {
+// A socket bound to a free loopback port, and that port in *port.
+inline int BoundLoopbackSocket(int* port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -29,8 +29,15 @@ inline int FreePort() {
   socklen_t size = sizeof address;
   bind(fd, reinterpret_cast<sockaddr*>(&address), size);
   getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  close(fd);
-  return ntohs(address.sin_port);
+  *port = ntohs(address.sin_port);
+  return fd;
+}
+
+// A loopback port no one listens on now.
+inline int FreePort() {
+  int port = 0;
+  close(BoundLoopbackSocket(&port));
+  return port;
 }
 
 class EtcdCluster {
@@ -42,7 +49,7 @@ class EtcdCluster {
       : scheme_(etcdctlTls.empty() ? "http://" : "https://"),
         etcdctlTls_(etcdctlTls),
         extra_(extra),
-        pids_(members, -1) {
+        members_(members) {
     std::string initial;
     for (int i = 0; i < members; ++i) {
       clientPorts_.push_back(FreePort());
@@ -53,9 +60,6 @@ class EtcdCluster {
     initial_ = initial;
     for (int i = 0; i < members; ++i) Start(i);
     WaitHealthy();
-  }
-  ~EtcdCluster() {
-    for (size_t i = 0; i < pids_.size(); ++i) Kill(static_cast<int>(i));
   }
   EtcdCluster(const EtcdCluster&) = delete;
   EtcdCluster& operator=(const EtcdCluster&) = delete;
@@ -73,8 +77,7 @@ class EtcdCluster {
                                   "--initial-cluster=" + initial_};
     args.insert(args.end(), extra_.begin(), extra_.end());
     const std::string log = dir_.File("m" + std::to_string(i) + ".log");
-    pids_[i] = fork();
-    if (pids_[i] == 0) {
+    members_[i] = std::make_unique<ChildProcess>([&] {
       prctl(PR_SET_PDEATHSIG, SIGKILL);  // no member outlives a crashed test
       const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
       dup2(fd, 1);
@@ -83,15 +86,10 @@ class EtcdCluster {
       for (std::string& arg : args) argv.push_back(arg.data());
       argv.push_back(nullptr);
       execvp("etcd", argv.data());
-      _exit(127);
-    }
+      return 127;
+    });
   }
-  void Kill(int i) {
-    if (pids_[i] <= 0) return;
-    kill(pids_[i], SIGKILL);
-    waitpid(pids_[i], nullptr, 0);
-    pids_[i] = -1;
-  }
+  void Kill(int i) { members_[i].reset(); }
   // Waits (at most 20 s) until every running member answers a health check.
   bool WaitHealthy() {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -108,7 +106,7 @@ class EtcdCluster {
   std::string Endpoints(bool withScheme = false) const {
     std::string list;
     for (size_t i = 0; i < clientPorts_.size(); ++i) {
-      if (pids_[i] <= 0) continue;
+      if (!members_[i]) continue;
       list += (list.empty() ? "" : ",") + (withScheme ? scheme_ : "") +
               "127.0.0.1:" + std::to_string(clientPorts_[i]);
     }
@@ -130,7 +128,7 @@ class EtcdCluster {
   std::string scheme_;
   std::string etcdctlTls_;
   std::vector<std::string> extra_;
-  std::vector<pid_t> pids_;
+  std::vector<std::unique_ptr<ChildProcess>> members_;
   std::vector<int> clientPorts_;
   std::vector<int> peerPorts_;
   std::string initial_;

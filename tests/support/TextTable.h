@@ -5,6 +5,8 @@
 #define DICOMSETTINGS_TESTS_TEXTTABLE_H
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <functional>
@@ -95,7 +97,9 @@ inline void ForEachLine(const char* file, const std::function<void(const std::st
 
 // The lines every table of files may use: "file NAME BODY" (a settings file
 // holding BODY), "raw NAME TEXT", "keep NAME" and "unchanged NAME" (its bytes are
-// still those kept). False for any other verb.
+// still those kept), "disk NAME TEXT" and "begins NAME TEXT" (its bytes are, or
+// begin with, TEXT), "mode NAME OCTAL [UID GID]" (sets them) and "hasmode" (expects
+// them; owners only when run as root). False for any other verb.
 inline bool FileLine(const std::string& verb, const std::string& file, const std::string& text,
                      std::string& kept) {
   if (verb == "file") {
@@ -106,6 +110,19 @@ inline bool FileLine(const std::string& verb, const std::string& file, const std
     kept = ReadTextFile(file);
   } else if (verb == "unchanged") {
     EXPECT_EQ(ReadTextFile(file), kept);
+  } else if (verb == "disk" || verb == "begins") {
+    EXPECT_EQ(ReadTextFile(file).substr(0, verb == "disk" ? std::string::npos : text.size()), text);
+  } else if (verb == "mode" || verb == "hasmode") {
+    unsigned mode = 0, uid = 0, gid = 0;
+    std::istringstream(text) >> std::oct >> mode >> std::dec >> uid >> gid;
+    const bool root = geteuid() == 0;
+    if (verb == "mode") {  // chown first: it clears set-id bits
+      EXPECT_TRUE((!root || chown(file.c_str(), uid, gid) == 0) && chmod(file.c_str(), mode) == 0);
+    }
+    struct stat info {};
+    EXPECT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+    EXPECT_TRUE(!root || (info.st_uid == uid && info.st_gid == gid));
   } else {
     return false;
   }

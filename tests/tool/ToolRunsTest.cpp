@@ -3,6 +3,8 @@
 // its lines.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "TextTable.h"
 #include "ToolRunner.h"
 
@@ -44,6 +46,8 @@ TEST(ToolRuns, EveryRunGivesWhatRunsTxtSays) {
       EXPECT_NE(run.out.find(text), std::string::npos) << run.out;
     } else if (verb == "lacks") {
       EXPECT_EQ(run.out.find(text), std::string::npos) << run.out;
+    } else if (verb == "json") {
+      EXPECT_EQ(nlohmann::json::parse(run.out)["areas"].size(), std::stoul(rest));
     } else if (verb == "err") {
       EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
     } else {

@@ -1,5 +1,5 @@
-// A child process for the reliability tests: another program run with its
-// standard output on a pipe, or a function run in a fork, killed or waited for.
+// A child process for the tests: another program run with its standard output on
+// a pipe, or a function run in a fork, killed or waited for.
 #ifndef DICOMSETTINGS_TESTS_CHILDPROCESS_H
 #define DICOMSETTINGS_TESTS_CHILDPROCESS_H
 

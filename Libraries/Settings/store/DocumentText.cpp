@@ -62,7 +62,7 @@ class Normalizer : public pugi::xml_tree_walker {
 
 }  // namespace
 
-TextCheck CheckDocumentText(const std::string& bytes) {
+TextCheck CheckDocumentText(std::string_view bytes) {
   TextCheck check{bytes.size(), nullptr, false};
   bool invalid = false;
   const size_t raw = FindUnholdableUtf8(bytes.data(), bytes.size(), &invalid);
@@ -90,9 +90,38 @@ TextCheck CheckDocumentText(const std::string& bytes) {
 }
 
 pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds) {
-  Normalizer normalizer(depthLimit, lineEnds);
-  root.traverse(normalizer);
-  return normalizer.Deep();
+  if (lineEnds) {
+    Normalizer normalizer(depthLimit, lineEnds);
+    root.traverse(normalizer);
+    return normalizer.Deep();
+  }
+  // A node with a node depthLimit levels down holds, from its own name to its next
+  // sibling, an opening of at least three bytes ("<a>") for every level between:
+  // a shorter one is passed over without a look inside. Offsets are those of the
+  // parsed buffer (-1 where pugixml cannot tell), so nothing is passed over then.
+  pugi::xml_node node = root.first_child();
+  size_t depth = 0;
+  while (node) {
+    if (depth >= depthLimit) return node;
+    pugi::xml_node next = node.next_sibling();
+    const ptrdiff_t start = node.offset_debug();
+    const ptrdiff_t end = next ? next.offset_debug() : -1;
+    const bool tooShort = start >= 0 && end > start &&
+                          static_cast<size_t>(end - start) < 3 * (depthLimit - depth - 1);
+    const pugi::xml_node child = tooShort ? pugi::xml_node() : node.first_child();
+    if (child) {
+      node = child;
+      ++depth;
+      continue;
+    }
+    while (!next && depth > 0) {
+      node = node.parent();
+      --depth;
+      next = node.next_sibling();
+    }
+    node = next;
+  }
+  return pugi::xml_node();
 }
 
 }  // namespace keytreestore

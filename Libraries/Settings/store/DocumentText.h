@@ -9,7 +9,7 @@
 
 #include <cstddef>
 #include <pugixml.hpp>
-#include <string>
+#include <string_view>
 
 namespace keytreestore {
 
@@ -28,13 +28,15 @@ struct TextCheck {
 // bytes, and no character XML 1.0 cannot hold, raw (a control character, U+FFFE,
 // U+FFFF) or as a character reference ("&#1;", "&#xD800;"). The parser would
 // take the latter, and the save would write a file that no longer parses.
-TextCheck CheckDocumentText(const std::string& bytes);
+TextCheck CheckDocumentText(std::string_view bytes);
 
-// Walks the tree once: with lineEnds, turns every carriage return in the text of
-// elements (text nodes, and text the parser kept in the element itself) into a
-// line feed, as XML does with the line ends of the file itself (a "&#13;" would
-// otherwise be saved raw and read back as a line feed); returns the first node
-// nested more than depthLimit levels below root, or a null node.
+// Returns the first node (in document order) nested depthLimit or more levels
+// below root's children, or a null node; with lineEnds, also turns every carriage
+// return in the text of elements (text nodes, and text the parser kept in the
+// element itself) into a line feed, as XML does with the line ends of the file
+// itself (a "&#13;" would otherwise be saved raw and read back as a line feed).
+// Without lineEnds, a node whose text in the parsed buffer is too short to hold
+// the levels left is passed over whole.
 pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds);
 
 }  // namespace keytreestore

@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "FileSystem.h"
 #include "KeyTreeStore.h"
@@ -106,7 +107,7 @@ int StatExisting(const std::string& path, FileIdentity* identity) {
   return errno == ENOENT ? STORE_OK : STORE_E_IO;
 }
 
-int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* identity) {
+int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* identity) {
   FileSystem& fs = CurrentFileSystem();
   const int fd = fs.Open(path.c_str(), O_RDONLY, 0);
   if (fd < 0) {
@@ -115,32 +116,39 @@ int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* ide
   }
   struct stat info;
   int result = STORE_OK;
+  ParseBuffer data;
   if (fs.Fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     result = STORE_E_IO;
+  } else if (!data.Reserve(static_cast<size_t>(info.st_size))) {
+    result = STORE_E_NO_MEMORY;
   } else {
     // Read straight into place, as far as the size holds; a file that grew
-    // meanwhile is read on to its end.
-    std::string data(static_cast<size_t>(info.st_size), '\0');
-    size_t used = 0;
+    // meanwhile is read on to its end, and one that shrank ends where it ends.
     char chunk[65536];
     for (;;) {
-      const bool inPlace = used < data.size();
-      const ssize_t n =
-          inPlace ? fs.Read(fd, &data[used], data.size() - used) : fs.Read(fd, chunk, sizeof chunk);
+      const size_t used = data.size();
+      const bool inPlace = used < data.capacity();
+      const ssize_t n = inPlace ? fs.Read(fd, data.data() + used, data.capacity() - used)
+                                : fs.Read(fd, chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
         result = STORE_E_IO;
         break;
       }
       if (n == 0) break;
-      if (!inPlace) data.append(chunk, static_cast<size_t>(n));
-      used += static_cast<size_t>(n);
+      if (!inPlace) {
+        if (!data.Reserve(2 * used + sizeof chunk)) {
+          result = STORE_E_NO_MEMORY;
+          break;
+        }
+        std::memcpy(data.data() + used, chunk, static_cast<size_t>(n));
+      }
+      data.SetSize(used + static_cast<size_t>(n));
     }
-    data.resize(used);  // a file that shrank meanwhile
-    if (result == STORE_OK) {
-      bytes->swap(data);
-      *identity = IdentityOf(info);
-    }
+  }
+  if (result == STORE_OK) {
+    *bytes = std::move(data);
+    *identity = IdentityOf(info);
   }
   fs.Close(fd);
   return result;

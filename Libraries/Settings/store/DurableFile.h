@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "ParseBuffer.h"
+
 namespace keytreestore {
 
 // What tells one version of a file on disk from another.
@@ -32,10 +34,10 @@ FileIdentity StatIdentity(const std::string& path);
 // looked at (STORE_E_IO).
 int StatExisting(const std::string& path, FileIdentity* identity);
 
-// Reads a whole file: STORE_OK, STORE_E_NO_FILE, STORE_E_TOO_LONG (a path the system
-// refuses as too long) or STORE_E_IO. *identity is the
-// identity of the very file read.
-int ReadWholeFile(const std::string& path, std::string* bytes, FileIdentity* identity);
+// Reads a whole file into a parse buffer: STORE_OK, STORE_E_NO_FILE,
+// STORE_E_TOO_LONG (a path the system refuses as too long), STORE_E_NO_MEMORY or
+// STORE_E_IO. *identity is the identity of the very file read.
+int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* identity);
 
 // The file a path finally names after following symbolic links, also where the
 // last link leads to no file; the path itself when it names no link or the links

@@ -7,10 +7,16 @@ constexpr int kSaveLockTimeoutMs = 10000;
 }  // namespace
 
 int FileBacking::Load(SettingsDocument& document, StoreParseError* error) {
-  std::string bytes;
+  ParseBuffer bytes;
   FileIdentity identity;
   int result = ReadWholeFile(diskPath_, &bytes, &identity);
-  if (result == STORE_OK) result = document.Parse(bytes, error);
+  // A fault's line and column are counted in the bytes as read, which parsing in
+  // place overwrites: a caller that asks for them has a copy parsed.
+  if (result == STORE_OK && error != nullptr) {
+    result = document.Parse(std::string(bytes.data(), bytes.size()), error);
+  } else if (result == STORE_OK) {
+    result = document.Parse(std::move(bytes));
+  }
   if (result == STORE_OK) identity_ = identity;
   return result;
 }
@@ -30,9 +36,9 @@ int FileBacking::Save(SettingsDocument& document, const ChangeLog& changes) {
     // Another writer saved since this process loaded: start from its version and
     // put this process's own changes on top. The tree in memory changes only once
     // the merged version is safely on disk.
-    std::string bytes;
+    ParseBuffer bytes;
     int result = ReadWholeFile(target, &bytes, &onDisk);
-    if (result == STORE_OK) result = merged.Parse(bytes, nullptr);
+    if (result == STORE_OK) result = merged.Parse(std::move(bytes));
     if (result == STORE_OK) result = ReplayChanges(changes, merged);
     if (result != STORE_OK) return result;
   }

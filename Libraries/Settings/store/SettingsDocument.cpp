@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <utility>
 
 #include "DocumentText.h"
 #include "Utf8.h"
@@ -62,16 +63,35 @@ void DescribeParseFault(const std::string& bytes, size_t offset, const char* wha
 }
 
 int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
-  const TextCheck characters = CheckDocumentText(bytes);
+  ParseBuffer copy;
+  if (!copy.Reserve(bytes.size())) return STORE_E_NO_MEMORY;
+  if (!bytes.empty()) std::memcpy(copy.data(), bytes.data(), bytes.size());
+  copy.SetSize(bytes.size());
+  Fault fault;
+  const int result = ParseInPlace(std::move(copy), &fault);
+  if (result == STORE_E_PARSE) DescribeParseFault(bytes, fault.offset, fault.what, error);
+  if (result == STORE_OK && error != nullptr) *error = StoreParseError{STORE_OK, 0, 0, ""};
+  return result;
+}
+
+int SettingsDocument::Parse(ParseBuffer bytes) {
+  Fault fault;
+  return ParseInPlace(std::move(bytes), &fault);
+}
+
+int SettingsDocument::ParseInPlace(ParseBuffer bytes, Fault* fault) {
+  const size_t size = bytes.size();
+  const TextCheck characters = CheckDocumentText(std::string_view(bytes.data(), size));
   if (characters.fault != nullptr) {
-    DescribeParseFault(bytes, characters.offset, characters.fault, error);
+    *fault = Fault{characters.offset, characters.fault};
     return STORE_E_PARSE;
   }
   std::unique_ptr<pugi::xml_document> fresh(new pugi::xml_document);
-  const pugi::xml_parse_result parsed =
-      fresh->load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_utf8);
+  // The tree takes the buffer over whatever the outcome; it parses where it lies.
+  const pugi::xml_parse_result parsed = fresh->load_buffer_inplace_own(
+      bytes.Release(), size, kParseOptions, pugi::encoding_utf8);
   if (!parsed) {
-    DescribeParseFault(bytes, static_cast<size_t>(parsed.offset), parsed.description(), error);
+    *fault = Fault{static_cast<size_t>(parsed.offset), parsed.description()};
     return STORE_E_PARSE;
   }
   int elements = 0;
@@ -79,27 +99,23 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
     if (child.type() == pugi::node_element) ++elements;
     const bool text = child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata;
     if (text && (child.type() == pugi::node_cdata || !IsBlank(child.value()))) {
-      DescribeParseFault(bytes, static_cast<size_t>(child.offset_debug()),
-                         "text outside the document element", error);
+      *fault = Fault{static_cast<size_t>(child.offset_debug()), "text outside the document element"};
       return STORE_E_PARSE;
     }
   }
   if (elements != 1) {
-    DescribeParseFault(bytes, bytes.size(),
-                       elements == 0 ? "no document element" : "more than one document element",
-                       error);
+    *fault = Fault{size, elements == 0 ? "no document element" : "more than one document element"};
     return STORE_E_PARSE;
   }
   const pugi::xml_node deep = NormalizeTree(*fresh, kMaxDepth, characters.carriageReturnReference);
   if (deep) {
-    DescribeParseFault(bytes, static_cast<size_t>(deep.offset_debug()),
-                       "elements nested more than 1000 levels deep", error);
+    *fault = Fault{static_cast<size_t>(deep.offset_debug()),
+                   "elements nested more than 1000 levels deep"};
     return STORE_E_PARSE;
   }
   doc_.swap(fresh);
   index_.Clear();
   keys_.Clear();
-  if (error != nullptr) *error = StoreParseError{STORE_OK, 0, 0, ""};
   return STORE_OK;
 }
 

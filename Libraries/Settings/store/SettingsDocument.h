@@ -17,6 +17,7 @@
 #include "KeyCache.h"
 #include "KeyPath.h"
 #include "KeyTreeStore.h"
+#include "ParseBuffer.h"
 
 namespace keytreestore {
 
@@ -28,8 +29,13 @@ class SettingsDocument {
   SettingsDocument();
 
   // Parses a whole file. On failure returns STORE_E_PARSE, fills *error (when not
-  // null) with line and column, and leaves this document as it was.
+  // null) with line and column, and leaves this document as it was;
+  // STORE_E_NO_MEMORY when memory runs out.
   int Parse(const std::string& bytes, StoreParseError* error);
+  // The same for bytes read into a parse buffer, which the tree takes over and
+  // parses where they lie (no copy, so no fault position: the parser writes into
+  // the buffer; a caller that wants one parses a copy through the overload above).
+  int Parse(ParseBuffer bytes);
 
   // The node a key text names: STORE_OK with *node set, STORE_E_NOT_FOUND, or
   // what parsing the key gives (STORE_E_BAD_ARGUMENT, STORE_E_TOO_LONG,
@@ -66,6 +72,12 @@ class SettingsDocument {
   }
 
  private:
+  // Where and what the fault of a refused file is.
+  struct Fault {
+    size_t offset = 0;
+    const char* what = "";
+  };
+  int ParseInPlace(ParseBuffer bytes, Fault* fault);
   // The node of the key's first `steps` steps, or a null node.
   pugi::xml_node Resolve(const ParsedKey& key, size_t steps);
   // Removes parent's only child when it is blank text, before elements are added.

@@ -1,6 +1,6 @@
-// The check of a loaded file's characters passes sixteen bytes at a time: the
-// first character XML cannot hold raw, or the first bad UTF-8, must still be
-// found exactly and told apart wherever it falls in such a block.
+// The check of a loaded file's characters passes blocks of sixty-four or sixteen
+// bytes at a time: the first character XML cannot hold raw, or the first bad
+// UTF-8, must still be found exactly and told apart wherever it falls in a block.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,7 +20,7 @@ TEST(XmlCharScan, FirstRefusedCharacterIsFoundAtEveryOffset) {
                 {"\xFF", true},  {"\xE3\x81", true}};
   const std::string allowed = "\t\n\r a\xE3\x81\x82\xEF\xBF\xBD";  // tab, line ends, U+3042, U+FFFD
   for (const auto& fault : faults) {
-    for (size_t offset = 0; offset < 40; ++offset) {
+    for (size_t offset = 0; offset < 140; ++offset) {
       std::string text;
       while (text.size() < offset) text += allowed[text.size() % 5];  // ASCII and line ends only
       text += fault.bytes + std::string(20, 'b');
@@ -29,7 +29,7 @@ TEST(XmlCharScan, FirstRefusedCharacterIsFoundAtEveryOffset) {
       EXPECT_EQ(invalid, fault.invalid) << offset;
     }
   }
-  const std::string good = allowed + std::string(17, 'x') + allowed + allowed;
+  const std::string good = std::string(60, 'x') + "\t\n\r" + std::string(70, 'y') + allowed;
   bool invalid = false;
   EXPECT_EQ(keytreestore::FindUnholdableUtf8(good.data(), good.size(), &invalid), good.size());
 }

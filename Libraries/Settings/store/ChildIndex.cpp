@@ -49,11 +49,19 @@ void ChildIndex::Appended(pugi::xml_node parent, pugi::xml_node child) noexcept 
 
 void ChildIndex::Index(pugi::xml_node parent) {
   try {
+    // A list is a run of same-named children: the slot of the name before is
+    // used again without a look-up.
+    Siblings* run = nullptr;
+    std::string_view runName;
     for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-      if (IsChildElement(child)) {
-        slots_[Slot{parent.internal_object(), child.name()}].Add(child.internal_object());
-        ++elements_;
+      if (!IsChildElement(child)) continue;
+      const std::string_view name = child.name();
+      if (run == nullptr || name != runName) {
+        run = &slots_[Slot{parent.internal_object(), name}];
+        runName = name;
       }
+      run->Add(child.internal_object());
+      ++elements_;
     }
     slots_.emplace(Slot{parent.internal_object(), {}}, Siblings());
   } catch (...) {

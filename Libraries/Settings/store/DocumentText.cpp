@@ -100,24 +100,27 @@ pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEn
   // a shorter one is passed over without a look inside. Offsets are those of the
   // parsed buffer (-1 where pugixml cannot tell), so nothing is passed over then.
   pugi::xml_node node = root.first_child();
+  ptrdiff_t start = node.offset_debug();
   size_t depth = 0;
   while (node) {
     if (depth >= depthLimit) return node;
     pugi::xml_node next = node.next_sibling();
-    const ptrdiff_t start = node.offset_debug();
     const ptrdiff_t end = next ? next.offset_debug() : -1;
     const bool tooShort = start >= 0 && end > start &&
                           static_cast<size_t>(end - start) < 3 * (depthLimit - depth - 1);
     const pugi::xml_node child = tooShort ? pugi::xml_node() : node.first_child();
     if (child) {
       node = child;
+      start = child.offset_debug();
       ++depth;
       continue;
     }
+    start = end;
     while (!next && depth > 0) {
       node = node.parent();
       --depth;
       next = node.next_sibling();
+      start = next ? next.offset_debug() : -1;
     }
     node = next;
   }

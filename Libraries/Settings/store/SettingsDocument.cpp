@@ -88,8 +88,8 @@ int SettingsDocument::ParseInPlace(ParseBuffer bytes, Fault* fault) {
   }
   std::unique_ptr<pugi::xml_document> fresh(new pugi::xml_document);
   // The tree takes the buffer over whatever the outcome; it parses where it lies.
-  const pugi::xml_parse_result parsed = fresh->load_buffer_inplace_own(
-      bytes.Release(), size, kParseOptions, pugi::encoding_utf8);
+  const pugi::xml_parse_result parsed =
+      fresh->load_buffer_inplace_own(bytes.Release(), size, kParseOptions, pugi::encoding_utf8);
   if (!parsed) {
     *fault = Fault{static_cast<size_t>(parsed.offset), parsed.description()};
     return STORE_E_PARSE;
@@ -99,7 +99,8 @@ int SettingsDocument::ParseInPlace(ParseBuffer bytes, Fault* fault) {
     if (child.type() == pugi::node_element) ++elements;
     const bool text = child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata;
     if (text && (child.type() == pugi::node_cdata || !IsBlank(child.value()))) {
-      *fault = Fault{static_cast<size_t>(child.offset_debug()), "text outside the document element"};
+      *fault =
+          Fault{static_cast<size_t>(child.offset_debug()), "text outside the document element"};
       return STORE_E_PARSE;
     }
   }

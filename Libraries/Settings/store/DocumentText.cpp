@@ -64,15 +64,20 @@ class Normalizer : public pugi::xml_tree_walker {
 
 TextCheck CheckDocumentText(std::string_view bytes) {
   TextCheck check{bytes.size(), nullptr, false};
-  bool invalid = false;
-  const size_t raw = FindUnholdableUtf8(bytes.data(), bytes.size(), &invalid);
-  if (raw != bytes.size()) {
-    check.offset = raw;
-    check.fault = invalid              ? "invalid UTF-8"
-                  : bytes[raw] == '\0' ? "NUL byte in file"
-                                       : "a character XML cannot hold";
-  }
-  for (size_t at = bytes.find("&#"); at < check.offset; at = bytes.find("&#", at + 2)) {
+  // One pass over the bytes, stopping also at each "&", where a character
+  // reference may begin.
+  for (size_t at = 0;; ++at) {
+    bool invalid = false;
+    at += FindUnholdableUtf8(bytes.data() + at, bytes.size() - at, &invalid, '&');
+    if (at == bytes.size()) return check;
+    if (bytes[at] != '&') {
+      check.offset = at;
+      check.fault = invalid             ? "invalid UTF-8"
+                    : bytes[at] == '\0' ? "NUL byte in file"
+                                        : "a character XML cannot hold";
+      return check;
+    }
+    if (at + 1 >= bytes.size() || bytes[at + 1] != '#') continue;
     size_t i = at + 2;
     const bool hex = i < bytes.size() && bytes[i] == 'x';
     if (hex) ++i;
@@ -86,7 +91,6 @@ TextCheck CheckDocumentText(std::string_view bytes) {
     if (!IsXmlChar(value)) return TextCheck{at, "a character XML cannot hold", false};
     if (value == '\r') check.carriageReturnReference = true;
   }
-  return check;
 }
 
 pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds) {

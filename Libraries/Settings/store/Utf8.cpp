@@ -96,15 +96,15 @@ long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity) 
 namespace {
 
 #if defined(__SSE2__)
-// Marks each byte that is not ASCII, or is a control character other than tab,
-// line feed and carriage return. As signed values, the bytes of multi-byte
-// sequences are the negative ones.
-__m128i NotPlainAscii(__m128i bytes) {
+// Marks each byte that is not ASCII, is a control character other than tab,
+// line feed and carriage return, or is stop. As signed values, the bytes of
+// multi-byte sequences are the negative ones.
+__m128i NotPlainAscii(__m128i bytes, char stop) {
   const __m128i low = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
   const __m128i allowed = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
                                                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
                                        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
-  return _mm_andnot_si128(allowed, low);
+  return _mm_or_si128(_mm_andnot_si128(allowed, low), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(stop)));
 }
 
 __m128i Load16(const char* text) {
@@ -114,22 +114,25 @@ __m128i Load16(const char* text) {
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // NotPlainAscii with 32-byte registers.
-__attribute__((target("avx2"))) __m256i NotPlainAscii32(__m256i bytes) {
+__attribute__((target("avx2"))) __m256i NotPlainAscii32(__m256i bytes, __m256i stop) {
   const __m256i allowed =
       _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\t')),
                                       _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\n'))),
                       _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\r')));
-  return _mm256_andnot_si256(allowed, _mm256_cmpgt_epi8(_mm256_set1_epi8(0x20), bytes));
+  return _mm256_or_si256(
+      _mm256_andnot_si256(allowed, _mm256_cmpgt_epi8(_mm256_set1_epi8(0x20), bytes)),
+      _mm256_cmpeq_epi8(bytes, stop));
 }
 
 // The bytes at text, in whole blocks of sixty-four, before the first block that
 // holds a byte that is not plain ASCII.
-__attribute__((target("avx2"))) size_t PlainBlocksAvx2(const char* text, size_t length) {
+__attribute__((target("avx2"))) size_t PlainBlocksAvx2(const char* text, size_t length, char stop) {
+  const __m256i stops = _mm256_set1_epi8(stop);
   size_t i = 0;
   for (; length - i >= 64; i += 64) {
     const auto* block = reinterpret_cast<const __m256i*>(text + i);
-    const __m256i marked = _mm256_or_si256(NotPlainAscii32(_mm256_loadu_si256(block)),
-                                           NotPlainAscii32(_mm256_loadu_si256(block + 1)));
+    const __m256i marked = _mm256_or_si256(NotPlainAscii32(_mm256_loadu_si256(block), stops),
+                                           NotPlainAscii32(_mm256_loadu_si256(block + 1), stops));
     if (!_mm256_testz_si256(marked, marked)) break;
   }
   return i;
@@ -138,26 +141,28 @@ __attribute__((target("avx2"))) size_t PlainBlocksAvx2(const char* text, size_t 
 
 // The bytes at text before the first sixty-four-byte block that needs a closer
 // look, where the processor can pass such blocks at once; 0 elsewhere.
-size_t PlainBlocks(const char* text, size_t length) {
+size_t PlainBlocks(const char* text, size_t length, char stop) {
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (__builtin_cpu_supports("avx2")) return PlainBlocksAvx2(text, length);
+  if (__builtin_cpu_supports("avx2")) return PlainBlocksAvx2(text, length, stop);
 #endif
   (void)text;
   (void)length;
+  (void)stop;
   return 0;
 }
 
 // How many of the sixteen bytes at text, from the first, are plain ASCII; the
 // caller looks at the others one by one.
-size_t PlainAsciiPrefix16(const char* text) {
+size_t PlainAsciiPrefix16(const char* text, char stop) {
 #if defined(__SSE2__)
-  const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(NotPlainAscii(Load16(text))));
+  const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(NotPlainAscii(Load16(text), stop)));
   if (mask == 0) return 16;
   size_t plain = 0;
   while ((mask & (1u << plain)) == 0) ++plain;
   return plain;
 #else
   (void)text;
+  (void)stop;
   return 0;
 #endif
 }
@@ -168,21 +173,21 @@ bool IsRefusedControl(unsigned char c) {
 
 }  // namespace
 
-size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid) {
+size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid, char stop) {
   size_t i = 0;
   for (;;) {
     // Settings files are mostly ASCII: such bytes are passed sixty-four at once
     // where the processor can, then sixteen.
-    i += PlainBlocks(text + i, length - i);
+    i += PlainBlocks(text + i, length - i, stop);
     while (length - i >= 16) {
-      const size_t plain = PlainAsciiPrefix16(text + i);
+      const size_t plain = PlainAsciiPrefix16(text + i, stop);
       i += plain;
       if (plain != 16) break;
     }
     if (i >= length) return length;
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
-      if (IsRefusedControl(c)) {
+      if (IsRefusedControl(c) || c == static_cast<unsigned char>(stop)) {
         *invalid = false;
         return i;
       }

@@ -38,10 +38,11 @@ long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity);
 
 // Offset of the first byte that is not well-formed UTF-8 or that starts a
 // character XML 1.0 cannot hold raw (a C0 control character other than tab, line
-// feed and carriage return, NUL included; U+FFFE; U+FFFF), or length when there
-// is none. *invalid tells which of the two stopped it (true: not UTF-8). One
-// pass, sixteen bytes at a time over runs of ASCII.
-size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid);
+// feed and carriage return, NUL included; U+FFFE; U+FFFF), or of the first ASCII
+// byte stop (a caller's byte to look at, '\0' for none), or length when there is
+// none. *invalid tells which stopped it (true: not UTF-8). One pass, in blocks of
+// bytes at a time over runs of ASCII.
+size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid, char stop = '\0');
 
 }  // namespace keytreestore
 

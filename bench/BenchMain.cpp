@@ -4,6 +4,7 @@
 // benchmark, and prints the table of ratios.
 // Usage: dicomsettings_bench [google benchmark options]
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -32,6 +33,13 @@ std::string BenchName(const std::string& operation, const std::string& subject,
 }  // namespace bench
 
 int main(int argc, char** argv) {
+  // glibc serves a large block from fresh pages of its own mapping or from the
+  // heap, and gives freed heap back to the system, by thresholds it moves as the
+  // program runs: which side of a comparison page-faults its file buffers again
+  // in every round then depended on what ran before. Fixed thresholds keep every
+  // block of both sides on the heap, so the figures compare the work done.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest glibc takes
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
   benchmark::Initialize(&argc, argv);
   std::string folder = (std::filesystem::temp_directory_path() / "dicomsettings-bench-XXXXXX");
   if (mkdtemp(folder.data()) == nullptr) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "DocumentText.h"
 #include "Utf8.h"
 
 namespace {
@@ -32,6 +33,23 @@ TEST(XmlCharScan, FirstRefusedCharacterIsFoundAtEveryOffset) {
   const std::string good = std::string(60, 'x') + "\t\n\r" + std::string(70, 'y') + allowed;
   bool invalid = false;
   EXPECT_EQ(keytreestore::FindUnholdableUtf8(good.data(), good.size(), &invalid), good.size());
+}
+
+TEST(XmlCharScan, CheckOfAFileAsItArrivesGivesWhatTheWholeGives) {
+  // Faults and references on either side of wherever the bytes are cut.
+  for (const std::string& text : {"<a>x&#x41;y</a><b>\xE3\x81\x82</b>"s, "<a>&#13;</a><b>&#1;</b>"s,
+                                  "<a>&#6</a><b>\xE3</b>"s, "<a>&amp;</a><b>\x01</b>"s}) {
+    const keytreestore::TextCheck whole = keytreestore::CheckDocumentText(text);
+    for (size_t cut = 0; cut <= text.size(); ++cut) {
+      keytreestore::TextChecker checker;
+      checker.Feed(std::string_view(text).substr(0, cut), false);
+      checker.Feed(text, true);
+      const keytreestore::TextCheck& parts = checker.result();
+      EXPECT_EQ(parts.offset, whole.offset) << text << " cut at " << cut;
+      EXPECT_EQ(parts.fault == nullptr, whole.fault == nullptr) << text << " cut at " << cut;
+      EXPECT_EQ(parts.carriageReturnReference, whole.carriageReturnReference) << text;
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "DocumentText.h"
 
 #include <cstring>
+#include <vector>
 
 #include "Utf8.h"
 
@@ -60,49 +61,60 @@ class Normalizer : public pugi::xml_tree_walker {
   pugi::xml_node deep_;
 };
 
-}  // namespace
-
-TextCheck CheckDocumentText(std::string_view bytes) {
-  TextCheck check{bytes.size(), nullptr, false};
-  // One pass over the bytes, stopping also at each "&", where a character
-  // reference may begin.
-  for (size_t at = 0;; ++at) {
-    bool invalid = false;
-    at += FindUnholdableUtf8(bytes.data() + at, bytes.size() - at, &invalid, '&');
-    if (at == bytes.size()) return check;
-    if (bytes[at] != '&') {
-      check.offset = at;
-      check.fault = invalid             ? "invalid UTF-8"
-                    : bytes[at] == '\0' ? "NUL byte in file"
-                                        : "a character XML cannot hold";
-      return check;
-    }
-    if (at + 1 >= bytes.size() || bytes[at + 1] != '#') continue;
-    size_t i = at + 2;
-    const bool hex = i < bytes.size() && bytes[i] == 'x';
-    if (hex) ++i;
-    unsigned long value = 0;
-    size_t digits = 0;
-    for (int d; i < bytes.size() && (d = DigitValue(bytes[i], hex)) >= 0; ++i, ++digits) {
-      value = value * (hex ? 16 : 10) + static_cast<unsigned long>(d);
-      if (value > 0x10FFFF) value = 0x110000;  // no wrap-around into a valid code point
-    }
-    if (digits == 0 || i >= bytes.size() || bytes[i] != ';') continue;
-    if (!IsXmlChar(value)) return TextCheck{at, "a character XML cannot hold", false};
-    if (value == '\r') check.carriageReturnReference = true;
-  }
+// A node nested depthLimit levels down lies in a node that holds, from its own
+// name to its next sibling, an opening of at least three bytes ("<a>") for every
+// level between: whether node, at depth, is shorter than that. Offsets are those
+// of the parsed buffer (-1 where pugixml cannot tell, and nothing is short then).
+bool TooShortToNest(ptrdiff_t start, ptrdiff_t end, size_t depth, size_t depthLimit) {
+  return start >= 0 && end > start &&
+         static_cast<size_t>(end - start) < 3 * (depthLimit - depth - 1);
 }
 
-pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds) {
-  if (lineEnds) {
-    Normalizer normalizer(depthLimit, lineEnds);
-    root.traverse(normalizer);
-    return normalizer.Deep();
+// Whether any node lies depthLimit or more levels below root's children. The
+// tree is taken level by level, the children of all the nodes of a level walked
+// side by side: each step to a next sibling waits on memory, and steps along
+// different lists wait together.
+bool HasDeepNode(pugi::xml_node root, size_t depthLimit) {
+  struct Cursor {
+    pugi::xml_node node;
+    ptrdiff_t start;
+  };
+  std::vector<pugi::xml_node> parents{root};
+  std::vector<pugi::xml_node> next;
+  std::vector<Cursor> cursors;
+  for (size_t depth = 0; !parents.empty(); ++depth) {
+    if (depth >= depthLimit) return true;  // every parent has a child
+    cursors.clear();
+    for (const pugi::xml_node parent : parents) {
+      const pugi::xml_node first = parent.first_child();
+      cursors.push_back(Cursor{first, first.offset_debug()});
+    }
+    next.clear();
+    while (!cursors.empty()) {
+      for (size_t i = 0; i < cursors.size();) {
+        Cursor& cursor = cursors[i];
+        const pugi::xml_node sibling = cursor.node.next_sibling();
+        const ptrdiff_t end = sibling ? sibling.offset_debug() : -1;
+        if (!TooShortToNest(cursor.start, end, depth, depthLimit) && cursor.node.first_child()) {
+          next.push_back(cursor.node);
+        }
+        cursor = Cursor{sibling, end};
+        if (sibling) {
+          ++i;
+        } else {
+          cursor = cursors.back();
+          cursors.pop_back();
+        }
+      }
+    }
+    parents.swap(next);
   }
-  // A node with a node depthLimit levels down holds, from its own name to its next
-  // sibling, an opening of at least three bytes ("<a>") for every level between:
-  // a shorter one is passed over without a look inside. Offsets are those of the
-  // parsed buffer (-1 where pugixml cannot tell), so nothing is passed over then.
+  return false;
+}
+
+// The first node in document order depthLimit or more levels below root's
+// children, or a null node.
+pugi::xml_node FirstDeepNode(pugi::xml_node root, size_t depthLimit) {
   pugi::xml_node node = root.first_child();
   ptrdiff_t start = node.offset_debug();
   size_t depth = 0;
@@ -110,9 +122,8 @@ pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEn
     if (depth >= depthLimit) return node;
     pugi::xml_node next = node.next_sibling();
     const ptrdiff_t end = next ? next.offset_debug() : -1;
-    const bool tooShort = start >= 0 && end > start &&
-                          static_cast<size_t>(end - start) < 3 * (depthLimit - depth - 1);
-    const pugi::xml_node child = tooShort ? pugi::xml_node() : node.first_child();
+    const pugi::xml_node child =
+        TooShortToNest(start, end, depth, depthLimit) ? pugi::xml_node() : node.first_child();
     if (child) {
       node = child;
       start = child.offset_debug();
@@ -129,6 +140,66 @@ pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEn
     node = next;
   }
   return pugi::xml_node();
+}
+
+}  // namespace
+
+TextCheck CheckDocumentText(std::string_view bytes) {
+  TextChecker checker;
+  checker.Feed(bytes, true);
+  return checker.result();
+}
+
+void TextChecker::Feed(std::string_view bytes, bool last) {
+  if (check_.fault != nullptr || checked_ >= bytes.size()) return;
+  size_t end = bytes.size();
+  if (!last) {
+    const void* lt = memrchr(bytes.data() + checked_, '<', bytes.size() - checked_);
+    if (lt == nullptr) return;
+    end = static_cast<size_t>(static_cast<const char*>(lt) - bytes.data());
+  }
+  // One pass over the bytes, stopping also at each "&", where a character
+  // reference may begin.
+  for (size_t at = checked_;; ++at) {
+    bool invalid = false;
+    at += FindUnholdableUtf8(bytes.data() + at, end - at, &invalid, '&');
+    if (at == end) break;
+    if (bytes[at] != '&') {
+      check_.offset = at;
+      check_.fault = invalid             ? "invalid UTF-8"
+                     : bytes[at] == '\0' ? "NUL byte in file"
+                                         : "a character XML cannot hold";
+      return;
+    }
+    if (at + 1 >= end || bytes[at + 1] != '#') continue;
+    size_t i = at + 2;
+    const bool hex = i < end && bytes[i] == 'x';
+    if (hex) ++i;
+    unsigned long value = 0;
+    size_t digits = 0;
+    for (int d; i < end && (d = DigitValue(bytes[i], hex)) >= 0; ++i, ++digits) {
+      value = value * (hex ? 16 : 10) + static_cast<unsigned long>(d);
+      if (value > 0x10FFFF) value = 0x110000;  // no wrap-around into a valid code point
+    }
+    if (digits == 0 || i >= end || bytes[i] != ';') continue;
+    if (!IsXmlChar(value)) {
+      check_.offset = at;
+      check_.fault = "a character XML cannot hold";
+      return;
+    }
+    if (value == '\r') check_.carriageReturnReference = true;
+  }
+  checked_ = end;
+  if (last) check_.offset = end;
+}
+
+pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds) {
+  if (lineEnds) {
+    Normalizer normalizer(depthLimit, lineEnds);
+    root.traverse(normalizer);
+    return normalizer.Deep();
+  }
+  return HasDeepNode(root, depthLimit) ? FirstDeepNode(root, depthLimit) : pugi::xml_node();
 }
 
 }  // namespace keytreestore

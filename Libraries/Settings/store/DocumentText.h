@@ -30,6 +30,20 @@ struct TextCheck {
 // take the latter, and the save would write a file that no longer parses.
 TextCheck CheckDocumentText(std::string_view bytes);
 
+// The same check made as a file's bytes arrive, each part while it is still in
+// the processor's cache: Feed with all bytes so far after every read checks them
+// up to their last "<" (no character or reference spans one), and with last set
+// to the end. result() is what CheckDocumentText gives for the whole.
+class TextChecker {
+ public:
+  void Feed(std::string_view bytes, bool last);
+  const TextCheck& result() const { return check_; }
+
+ private:
+  size_t checked_ = 0;
+  TextCheck check_{0, nullptr, false};
+};
+
 // Returns the first node (in document order) nested depthLimit or more levels
 // below root's children, or a null node; with lineEnds, also turns every carriage
 // return in the text of elements (text nodes, and text the parser kept in the

@@ -7,6 +7,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -107,7 +108,8 @@ int StatExisting(const std::string& path, FileIdentity* identity) {
   return errno == ENOENT ? STORE_OK : STORE_E_IO;
 }
 
-int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* identity) {
+int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* identity,
+                  const std::function<void(std::string_view)>& arrived) {
   FileSystem& fs = CurrentFileSystem();
   const int fd = fs.Open(path.c_str(), O_RDONLY, 0);
   if (fd < 0) {
@@ -128,8 +130,9 @@ int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* ide
     for (;;) {
       const size_t used = data.size();
       const bool inPlace = used < data.capacity();
-      const ssize_t n = inPlace ? fs.Read(fd, data.data() + used, data.capacity() - used)
-                                : fs.Read(fd, chunk, sizeof chunk);
+      const size_t room = std::min(data.capacity() - used, kReadPart);
+      const ssize_t n =
+          inPlace ? fs.Read(fd, data.data() + used, room) : fs.Read(fd, chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
         result = STORE_E_IO;
@@ -144,6 +147,7 @@ int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* ide
         std::memcpy(data.data() + used, chunk, static_cast<size_t>(n));
       }
       data.SetSize(used + static_cast<size_t>(n));
+      if (arrived) arrived(std::string_view(data.data(), data.size()));
     }
   }
   if (result == STORE_OK) {

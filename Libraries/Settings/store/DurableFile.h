@@ -5,7 +5,9 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "ParseBuffer.h"
 
@@ -36,8 +38,12 @@ int StatExisting(const std::string& path, FileIdentity* identity);
 
 // Reads a whole file into a parse buffer: STORE_OK, STORE_E_NO_FILE,
 // STORE_E_TOO_LONG (a path the system refuses as too long), STORE_E_NO_MEMORY or
-// STORE_E_IO. *identity is the identity of the very file read.
-int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* identity);
+// STORE_E_IO. *identity is the identity of the very file read. The file is read
+// in parts of at most kReadPart bytes, and arrived (when given) is called with
+// all bytes so far after each, to look at them while they are in the cache.
+constexpr size_t kReadPart = 256 * 1024;
+int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* identity,
+                  const std::function<void(std::string_view)>& arrived = nullptr);
 
 // The file a path finally names after following symbolic links, also where the
 // last link leads to no file; the path itself when it names no link or the links

@@ -1,6 +1,8 @@
 // Loading, saving and watching a settings file.
 #include "FileBacking.h"
 
+#include "DocumentText.h"
+
 namespace keytreestore {
 namespace {
 constexpr int kSaveLockTimeoutMs = 10000;
@@ -9,13 +11,16 @@ constexpr int kSaveLockTimeoutMs = 10000;
 int FileBacking::Load(SettingsDocument& document, StoreParseError* error) {
   ParseBuffer bytes;
   FileIdentity identity;
-  int result = ReadWholeFile(diskPath_, &bytes, &identity);
+  TextChecker characters;
+  int result = ReadWholeFile(diskPath_, &bytes, &identity,
+                             [&](std::string_view read) { characters.Feed(read, false); });
   // A fault's line and column are counted in the bytes as read, which parsing in
   // place overwrites: a caller that asks for them has a copy parsed.
   if (result == STORE_OK && error != nullptr) {
     result = document.Parse(std::string(bytes.data(), bytes.size()), error);
   } else if (result == STORE_OK) {
-    result = document.Parse(std::move(bytes));
+    characters.Feed(std::string_view(bytes.data(), bytes.size()), true);
+    result = document.Parse(std::move(bytes), characters.result());
   }
   if (result == STORE_OK) identity_ = identity;
   return result;

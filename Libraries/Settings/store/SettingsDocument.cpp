@@ -68,20 +68,24 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
   if (!bytes.empty()) std::memcpy(copy.data(), bytes.data(), bytes.size());
   copy.SetSize(bytes.size());
   Fault fault;
-  const int result = ParseInPlace(std::move(copy), &fault);
+  const int result = ParseInPlace(std::move(copy), CheckDocumentText(bytes), &fault);
   if (result == STORE_E_PARSE) DescribeParseFault(bytes, fault.offset, fault.what, error);
   if (result == STORE_OK && error != nullptr) *error = StoreParseError{STORE_OK, 0, 0, ""};
   return result;
 }
 
 int SettingsDocument::Parse(ParseBuffer bytes) {
-  Fault fault;
-  return ParseInPlace(std::move(bytes), &fault);
+  const TextCheck characters = CheckDocumentText(std::string_view(bytes.data(), bytes.size()));
+  return Parse(std::move(bytes), characters);
 }
 
-int SettingsDocument::ParseInPlace(ParseBuffer bytes, Fault* fault) {
+int SettingsDocument::Parse(ParseBuffer bytes, const TextCheck& characters) {
+  Fault fault;
+  return ParseInPlace(std::move(bytes), characters, &fault);
+}
+
+int SettingsDocument::ParseInPlace(ParseBuffer bytes, const TextCheck& characters, Fault* fault) {
   const size_t size = bytes.size();
-  const TextCheck characters = CheckDocumentText(std::string_view(bytes.data(), size));
   if (characters.fault != nullptr) {
     *fault = Fault{characters.offset, characters.fault};
     return STORE_E_PARSE;

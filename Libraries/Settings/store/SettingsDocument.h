@@ -14,6 +14,7 @@
 #include <string>
 
 #include "ChildIndex.h"
+#include "DocumentText.h"
 #include "KeyCache.h"
 #include "KeyPath.h"
 #include "KeyTreeStore.h"
@@ -36,6 +37,8 @@ class SettingsDocument {
   // parses where they lie (no copy, so no fault position: the parser writes into
   // the buffer; a caller that wants one parses a copy through the overload above).
   int Parse(ParseBuffer bytes);
+  // The same for bytes whose characters were checked as they were read.
+  int Parse(ParseBuffer bytes, const TextCheck& characters);
 
   // The node a key text names: STORE_OK with *node set, STORE_E_NOT_FOUND, or
   // what parsing the key gives (STORE_E_BAD_ARGUMENT, STORE_E_TOO_LONG,
@@ -77,7 +80,7 @@ class SettingsDocument {
     size_t offset = 0;
     const char* what = "";
   };
-  int ParseInPlace(ParseBuffer bytes, Fault* fault);
+  int ParseInPlace(ParseBuffer bytes, const TextCheck& characters, Fault* fault);
   // The node of the key's first `steps` steps, or a null node.
   pugi::xml_node Resolve(const ParsedKey& key, size_t steps);
   // Removes parent's only child when it is blank text, before elements are added.

@@ -40,41 +40,46 @@ void RegisterFileBenchmarks(LoadedFixture& fixture) {
   const std::string openCopy = CopyFile(fixture.file.path, "open-" + file + ".xml");
   const std::string saveCopy = CopyFile(fixture.file.path, "save-" + file + ".xml");
   const std::string peerCopy = CopyFile(fixture.file.path, "peer-" + file + ".xml");
-  benchmark::RegisterBenchmark(BenchName("open", "store", file).c_str(),
-                               [=](auto& state) {
-                                 const std::wstring path = Wide(openCopy);
-                                 for (auto _ : state) {
-                                   if (StoreOpen(path.c_str(), 1) != STORE_OK)
-                                     state.SkipWithError("StoreOpen failed");
-                                   StoreClose(path.c_str(), 1);
-                                 }
-                               })
+  Repeated(benchmark::RegisterBenchmark(BenchName("open", "store", file).c_str(),
+                                        [=](auto& state) {
+                                          const std::wstring path = Wide(openCopy);
+                                          for (auto _ : state) {
+                                            if (StoreOpen(path.c_str(), 1) != STORE_OK)
+                                              state.SkipWithError("StoreOpen failed");
+                                            StoreClose(path.c_str(), 1);
+                                          }
+                                        }))
       ->Unit(benchmark::kMillisecond)
-      ->MinTime(1.0);
-  benchmark::RegisterBenchmark(BenchName("open", "pugixml_load", file).c_str(),
-                               [=](auto& state) {
-                                 for (auto _ : state) {
-                                   pugi::xml_document document;
-                                   if (!document.load_file(openCopy.c_str()))
-                                     state.SkipWithError("load_file failed");
-                                 }
-                               })
+      ->MinTime(0.3);
+  Repeated(benchmark::RegisterBenchmark(BenchName("open", "pugixml_load", file).c_str(),
+                                        [=](auto& state) {
+                                          for (auto _ : state) {
+                                            pugi::xml_document document;
+                                            if (!document.load_file(openCopy.c_str()))
+                                              state.SkipWithError("load_file failed");
+                                          }
+                                        }))
       ->Unit(benchmark::kMillisecond)
-      ->MinTime(1.0);
+      ->MinTime(0.3);
   benchmark::RegisterBenchmark(BenchName("save", "store_fsync", file).c_str(), [=](auto& state) {
     SaveWithStore(state, Wide(saveCopy));
   })->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark(BenchName("save", "store_no_fsync", file).c_str(), [=](auto& state) {
-    NoSyncFileSystem noSync;
-    keytreestore::ScopedFileSystem installed(noSync);
-    SaveWithStore(state, Wide(saveCopy));
-  })->Unit(benchmark::kMillisecond);
+  Repeated(benchmark::RegisterBenchmark(BenchName("save", "store_no_fsync", file).c_str(),
+                                        [=](auto& state) {
+                                          NoSyncFileSystem noSync;
+                                          keytreestore::ScopedFileSystem installed(noSync);
+                                          SaveWithStore(state, Wide(saveCopy));
+                                        }))
+      ->Unit(benchmark::kMillisecond);
   const pugi::xml_document* dom = &fixture.dom;
-  benchmark::RegisterBenchmark(BenchName("save", "pugixml_save", file).c_str(), [=](auto& state) {
-    for (auto _ : state) {
-      if (!dom->save_file(peerCopy.c_str(), "  ")) state.SkipWithError("save_file failed");
-    }
-  })->Unit(benchmark::kMillisecond);
+  Repeated(benchmark::RegisterBenchmark(BenchName("save", "pugixml_save", file).c_str(),
+                                        [=](auto& state) {
+                                          for (auto _ : state) {
+                                            if (!dom->save_file(peerCopy.c_str(), "  "))
+                                              state.SkipWithError("save_file failed");
+                                          }
+                                        }))
+      ->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace bench

@@ -130,7 +130,9 @@ std::string Bytes(double bytes) {
 
 void RatioTable::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
-    if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+    // A benchmark measured in repetitions counts by their median.
+    const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+    if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median)) continue;
     // The name without the options a benchmark was registered with (min_time).
     const std::string& name = run.run_name.function_name;
     if (results_.count(name) == 0) order_.push_back(name);

@@ -16,9 +16,10 @@ TEST(XmlCharScan, FirstRefusedCharacterIsFoundAtEveryOffset) {
   const struct {
     std::string bytes;
     bool invalid;
-  } faults[] = {{"\0"s, false},  {"\x01", false},         {"\x1F", false},
-                {"\x0B", false}, {"\xEF\xBF\xBE", false}, {"\xEF\xBF\xBF", false},
-                {"\xFF", true},  {"\xE3\x81", true}};
+  } faults[] = {{"\0"s, false},        {"\x01", false},         {"\x1F", false},
+                {"\x0B", false},       {"\xEF\xBF\xBE", false}, {"\xEF\xBF\xBF", false},
+                {"\xFF", true},        {"\xE3\x81", true},      {"\xE0\x80\x80", true},
+                {"\xED\xA0\x80", true}};
   const std::string allowed = "\t\n\r a\xE3\x81\x82\xEF\xBF\xBD";  // tab, line ends, U+3042, U+FFFD
   for (const auto& fault : faults) {
     for (size_t offset = 0; offset < 140; ++offset) {

@@ -194,13 +194,27 @@ size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid, char s
       ++i;
       continue;
     }
-    wchar_t decoded;
-    const size_t n = DecodeUtf8(text + i, length - i, &decoded);
-    if (n == 0 || decoded == 0xFFFE || decoded == 0xFFFF) {
-      *invalid = n == 0;
-      return i;
-    }
-    i += n;
+    // Text in other scripts comes in runs: their characters are taken one after
+    // another before the search for plain bytes starts again.
+    do {
+      // Three bytes is the common case (kana, kanji): taken apart in place.
+      const auto* b = reinterpret_cast<const unsigned char*>(text + i);
+      if ((b[0] & 0xF0) == 0xE0 && length - i >= 3 && (b[1] & 0xC0) == 0x80 &&
+          (b[2] & 0xC0) == 0x80) {
+        const unsigned code = (b[0] & 0x0Fu) << 12 | (b[1] & 0x3Fu) << 6 | (b[2] & 0x3Fu);
+        if (code >= 0x800 && (code < 0xD800 || code > 0xDFFF) && code < 0xFFFE) {
+          i += 3;
+          continue;
+        }
+      }
+      wchar_t decoded;
+      const size_t n = DecodeUtf8(text + i, length - i, &decoded);
+      if (n == 0 || decoded == 0xFFFE || decoded == 0xFFFF) {
+        *invalid = n == 0;
+        return i;
+      }
+      i += n;
+    } while (i < length && static_cast<unsigned char>(text[i]) >= 0x80);
   }
 }
 

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "ProbeTable.h"
+
 namespace keytreestore {
 namespace {
 constexpr size_t kFirstSlots = 64;
@@ -51,15 +53,7 @@ ChildIndex::Siblings& ChildIndex::Insert(const pugi::xml_node_struct* parent,
 }
 
 void ChildIndex::Grow() {
-  std::vector<Slot> grown(slots_.empty() ? kFirstSlots : slots_.size() * 2);
-  const size_t mask = grown.size() - 1;
-  for (const Slot& slot : slots_) {
-    if (slot.parent == nullptr) continue;
-    size_t i = slot.hash & mask;
-    while (grown[i].parent != nullptr) i = (i + 1) & mask;
-    grown[i] = slot;
-  }
-  slots_.swap(grown);
+  GrowProbeTable(&slots_, kFirstSlots, [](const Slot& slot) { return slot.parent != nullptr; });
 }
 
 void ChildIndex::Clear() noexcept {

@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <new>
 
+#include "ProbeTable.h"
+
 namespace keytreestore {
 namespace {
 static_assert(sizeof(wchar_t) == 4, "keys are hashed as UTF-32, two characters in 64 bits");
@@ -84,15 +86,7 @@ const KeyCache::Entry* KeyCache::Store(const wchar_t* key, size_t length, pugi::
 }
 
 void KeyCache::Grow() {
-  std::vector<Slot> grown(slots_.empty() ? kFirstSlots : slots_.size() * 2, Slot{0, nullptr});
-  const size_t mask = grown.size() - 1;
-  for (const Slot& slot : slots_) {
-    if (slot.entry == nullptr) continue;
-    size_t i = slot.hash & mask;
-    while (grown[i].entry != nullptr) i = (i + 1) & mask;
-    grown[i] = slot;
-  }
-  slots_.swap(grown);
+  GrowProbeTable(&slots_, kFirstSlots, [](const Slot& slot) { return slot.entry != nullptr; });
 }
 
 void KeyCache::Clear() noexcept {

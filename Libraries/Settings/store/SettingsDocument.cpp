@@ -86,6 +86,12 @@ int SettingsDocument::Parse(ParseBuffer bytes, const TextCheck& characters) {
 
 int SettingsDocument::ParseInPlace(ParseBuffer bytes, const TextCheck& characters, Fault* fault) {
   const size_t size = bytes.size();
+  // pugixml takes a file's last byte for the end of the markup before it and does
+  // not parse it: every file with a document element ends in '>' or white space,
+  // and one that ends otherwise ends in text outside it, which would go unseen.
+  const char last = size > 0 ? bytes.data()[size - 1] : '\n';
+  const bool endsInText =
+      last != '>' && last != ' ' && last != '\t' && last != '\n' && last != '\r';
   if (characters.fault != nullptr) {
     *fault = Fault{characters.offset, characters.fault};
     return STORE_E_PARSE;
@@ -110,6 +116,10 @@ int SettingsDocument::ParseInPlace(ParseBuffer bytes, const TextCheck& character
   }
   if (elements != 1) {
     *fault = Fault{size, elements == 0 ? "no document element" : "more than one document element"};
+    return STORE_E_PARSE;
+  }
+  if (endsInText) {
+    *fault = Fault{size - 1, "text outside the document element"};
     return STORE_E_PARSE;
   }
   const pugi::xml_node deep = NormalizeTree(*fresh, kMaxDepth, characters.carriageReturnReference);

@@ -53,38 +53,32 @@ std::vector<std::wstring> Call(const std::vector<std::wstring>& words, const std
 TEST(StoreSteps, EveryCallGivesWhatStepsTxtSays) {
   TempDir dir;
   const TextNames names = {{"dir", dir.path()}};
-  std::string kept;
-  ForEachLine(STORE_STEPS_FILE, [&](const std::string& line) {
-    const auto [verb, rest] = SplitFirst(line);
-    const auto [name, body] = SplitFirst(rest);
-    const std::string file = dir.File(name);
-    const std::string text = Bytes(Expand(body, names));
-    if (FileLine(verb, file, text, kept)) return;
-    if (verb == "replace") {
-      ReplaceOnDisk(file, SettingsXml(text));
-    } else if (verb == "remove") {
-      std::remove(file.c_str());
-    } else if (verb == "mkdir") {
-      mkdir(file.c_str(), 0755);
-    } else if (verb == "touch") {
+  ForEachFileTableLine(STORE_STEPS_FILE, dir, names, [&](const FileTableLine& row) {
+    if (row.verb == "replace") {
+      ReplaceOnDisk(row.file, SettingsXml(row.text));
+    } else if (row.verb == "remove") {
+      std::remove(row.file.c_str());
+    } else if (row.verb == "mkdir") {
+      mkdir(row.file.c_str(), 0755);
+    } else if (row.verb == "touch") {
       const timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
-      utimensat(AT_FDCWD, file.c_str(), times, 0);
-    } else if (verb == "entries") {
+      utimensat(AT_FDCWD, row.file.c_str(), times, 0);
+    } else if (row.verb == "entries") {
       std::vector<std::string> want;
-      for (const std::wstring& word : Words(body, names)) want.push_back(Bytes(word));
-      EXPECT_EQ(DirectoryEntries(file), want);
-    } else if (verb == "link") {
-      EXPECT_EQ(symlink(body.c_str(), file.c_str()), 0);
-    } else if (verb == "islink") {
+      for (const std::wstring& word : Words(row.body, names)) want.push_back(Bytes(word));
+      EXPECT_EQ(DirectoryEntries(row.file), want);
+    } else if (row.verb == "link") {
+      EXPECT_EQ(symlink(row.body.c_str(), row.file.c_str()), 0);
+    } else if (row.verb == "islink") {
       struct stat info;
-      EXPECT_TRUE(lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+      EXPECT_TRUE(lstat(row.file.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
     } else {
-      const size_t equals = line.find(" = ");
+      const size_t equals = row.line.find(" = ");
       ASSERT_NE(equals, std::string::npos) << "a call without \" = \"";
-      const std::vector<std::wstring> want = Words(line.substr(equals + 3), names);
-      std::vector<std::wstring> got =
-          Call(Words(line.substr(0, equals), names), std::wstring(file.begin(), file.end()));
-      if (verb == "check" && got.size() > want.size()) got.resize(want.size());
+      const std::vector<std::wstring> want = Words(row.line.substr(equals + 3), names);
+      std::vector<std::wstring> got = Call(Words(row.line.substr(0, equals), names),
+                                           std::wstring(row.file.begin(), row.file.end()));
+      if (row.verb == "check" && got.size() > want.size()) got.resize(want.size());
       EXPECT_EQ(got, want);
     }
   });

@@ -14,6 +14,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -127,6 +128,29 @@ inline bool FileLine(const std::string& verb, const std::string& file, const std
     return false;
   }
   return true;
+}
+
+// One line of a table of files, taken apart: its first word, the rest after it,
+// the file its second word names in the table's directory, and what follows
+// that word, as written and expanded.
+struct FileTableLine {
+  std::string line, verb, rest, file, body, text;
+};
+
+// Calls each with every line of table that FileLine does not take, its words
+// expanded with names and its files in dir.
+inline void ForEachFileTableLine(const char* table, const TempDir& dir, const TextNames& names,
+                                 const std::function<void(const FileTableLine&)>& each) {
+  std::string kept;
+  ForEachLine(table, [&](const std::string& line) {
+    FileTableLine row{line, "", "", "", "", ""};
+    std::tie(row.verb, row.rest) = SplitFirst(line);
+    std::string name;
+    std::tie(name, row.body) = SplitFirst(row.rest);
+    row.file = dir.File(name);
+    row.text = Bytes(Expand(row.body, names));
+    if (!FileLine(row.verb, row.file, row.text, kept)) each(row);
+  });
 }
 
 #endif

@@ -14,41 +14,36 @@ TEST(ToolRuns, EveryRunGivesWhatRunsTxtSays) {
   TempDir dir;
   const TextNames names = {{"dir", dir.path()}, {"sample", SamplePath()}};
   ToolRun run{-1, "", ""};
-  std::string kept;
-  ForEachLine(DICOMSETTINGS_RUNS, [&](const std::string& line) {
-    const auto [verb, rest] = SplitFirst(line);
-    const auto [name, body] = SplitFirst(rest);
-    const std::string file = dir.File(name);
-    const std::string text = Bytes(Expand(rest, names));
-    if (FileLine(verb, file, Bytes(Expand(body, names)), kept)) return;
-    if (verb == "run") {
+  ForEachFileTableLine(DICOMSETTINGS_RUNS, dir, names, [&](const FileTableLine& row) {
+    const std::string text = Bytes(Expand(row.rest, names));
+    if (row.verb == "run") {
       std::vector<std::string> args;
-      for (const std::wstring& word : Words(rest, names)) args.push_back(Bytes(word));
+      for (const std::wstring& word : Words(row.rest, names)) args.push_back(Bytes(word));
       run = RunTool(args);
-    } else if (verb == "copy") {
-      WriteTextFile(file, ReadTextFile(SamplePath()));
-    } else if (verb == "plant") {
-      const size_t arrow = body.find(" => ");
-      const std::string from = Bytes(Expand(body.substr(0, arrow), names));
-      const std::string to = Bytes(Expand(body.substr(arrow + 4), names));
+    } else if (row.verb == "copy") {
+      WriteTextFile(row.file, ReadTextFile(SamplePath()));
+    } else if (row.verb == "plant") {
+      const size_t arrow = row.body.find(" => ");
+      const std::string from = Bytes(Expand(row.body.substr(0, arrow), names));
+      const std::string to = Bytes(Expand(row.body.substr(arrow + 4), names));
       std::string sample = ReadTextFile(SamplePath());
       ASSERT_NE(sample.find(from), std::string::npos) << "not in the sample";
       for (size_t at = sample.find(from); at != std::string::npos;
            at = sample.find(from, at + to.size())) {
         sample.replace(at, from.size(), to);
       }
-      WriteTextFile(file, sample);
-    } else if (verb == "status") {
-      EXPECT_EQ(run.status, std::stoi(rest)) << run.err;
-    } else if (verb == "out") {
+      WriteTextFile(row.file, sample);
+    } else if (row.verb == "status") {
+      EXPECT_EQ(run.status, std::stoi(row.rest)) << run.err;
+    } else if (row.verb == "out") {
       EXPECT_EQ(run.out, text);
-    } else if (verb == "has") {
+    } else if (row.verb == "has") {
       EXPECT_NE(run.out.find(text), std::string::npos) << run.out;
-    } else if (verb == "lacks") {
+    } else if (row.verb == "lacks") {
       EXPECT_EQ(run.out.find(text), std::string::npos) << run.out;
-    } else if (verb == "json") {
-      EXPECT_EQ(nlohmann::json::parse(run.out)["areas"].size(), std::stoul(rest));
-    } else if (verb == "err") {
+    } else if (row.verb == "json") {
+      EXPECT_EQ(nlohmann::json::parse(run.out)["areas"].size(), std::stoul(row.rest));
+    } else if (row.verb == "err") {
       EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
     } else {
       ADD_FAILURE() << "unknown line";

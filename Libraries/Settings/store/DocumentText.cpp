@@ -112,36 +112,6 @@ bool HasDeepNode(pugi::xml_node root, size_t depthLimit) {
   return false;
 }
 
-// The first node in document order depthLimit or more levels below root's
-// children, or a null node.
-pugi::xml_node FirstDeepNode(pugi::xml_node root, size_t depthLimit) {
-  pugi::xml_node node = root.first_child();
-  ptrdiff_t start = node.offset_debug();
-  size_t depth = 0;
-  while (node) {
-    if (depth >= depthLimit) return node;
-    pugi::xml_node next = node.next_sibling();
-    const ptrdiff_t end = next ? next.offset_debug() : -1;
-    const pugi::xml_node child =
-        TooShortToNest(start, end, depth, depthLimit) ? pugi::xml_node() : node.first_child();
-    if (child) {
-      node = child;
-      start = child.offset_debug();
-      ++depth;
-      continue;
-    }
-    start = end;
-    while (!next && depth > 0) {
-      node = node.parent();
-      --depth;
-      next = node.next_sibling();
-      start = next ? next.offset_debug() : -1;
-    }
-    node = next;
-  }
-  return pugi::xml_node();
-}
-
 }  // namespace
 
 TextCheck CheckDocumentText(std::string_view bytes) {
@@ -194,12 +164,12 @@ void TextChecker::Feed(std::string_view bytes, bool last) {
 }
 
 pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds) {
-  if (lineEnds) {
-    Normalizer normalizer(depthLimit, lineEnds);
-    root.traverse(normalizer);
-    return normalizer.Deep();
-  }
-  return HasDeepNode(root, depthLimit) ? FirstDeepNode(root, depthLimit) : pugi::xml_node();
+  // The walk of every node rewrites line ends, and names the first node too deep
+  // in document order once the level walk has found that there is one.
+  if (!lineEnds && !HasDeepNode(root, depthLimit)) return pugi::xml_node();
+  Normalizer normalizer(depthLimit, lineEnds);
+  root.traverse(normalizer);
+  return normalizer.Deep();
 }
 
 }  // namespace keytreestore

@@ -49,8 +49,9 @@ class TextChecker {
 // return in the text of elements (text nodes, and text the parser kept in the
 // element itself) into a line feed, as XML does with the line ends of the file
 // itself (a "&#13;" would otherwise be saved raw and read back as a line feed).
-// Without lineEnds, a node whose text in the parsed buffer is too short to hold
-// the levels left is passed over whole.
+// Without lineEnds, every node is visited only when one lies too deep; before
+// that, a node whose text in the parsed buffer is too short to hold the levels
+// left is passed over whole.
 pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds);
 
 }  // namespace keytreestore

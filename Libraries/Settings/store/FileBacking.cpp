@@ -6,20 +6,27 @@
 namespace keytreestore {
 namespace {
 constexpr int kSaveLockTimeoutMs = 10000;
+
+// Reads a file for parsing, its characters checked part by part as they arrive.
+int ReadChecked(const std::string& path, ParseBuffer* bytes, FileIdentity* identity,
+                TextChecker* characters) {
+  const int result = ReadWholeFile(path, bytes, identity,
+                                   [&](std::string_view read) { characters->Feed(read, false); });
+  if (result == STORE_OK) characters->Feed(std::string_view(bytes->data(), bytes->size()), true);
+  return result;
+}
 }  // namespace
 
 int FileBacking::Load(SettingsDocument& document, StoreParseError* error) {
   ParseBuffer bytes;
   FileIdentity identity;
   TextChecker characters;
-  int result = ReadWholeFile(diskPath_, &bytes, &identity,
-                             [&](std::string_view read) { characters.Feed(read, false); });
+  int result = ReadChecked(diskPath_, &bytes, &identity, &characters);
   // A fault's line and column are counted in the bytes as read, which parsing in
   // place overwrites: a caller that asks for them has a copy parsed.
   if (result == STORE_OK && error != nullptr) {
     result = document.Parse(std::string(bytes.data(), bytes.size()), error);
   } else if (result == STORE_OK) {
-    characters.Feed(std::string_view(bytes.data(), bytes.size()), true);
     result = document.Parse(std::move(bytes), characters.result());
   }
   if (result == STORE_OK) identity_ = identity;
@@ -42,8 +49,9 @@ int FileBacking::Save(SettingsDocument& document, const ChangeLog& changes) {
     // put this process's own changes on top. The tree in memory changes only once
     // the merged version is safely on disk.
     ParseBuffer bytes;
-    int result = ReadWholeFile(target, &bytes, &onDisk);
-    if (result == STORE_OK) result = merged.Parse(std::move(bytes));
+    TextChecker characters;
+    int result = ReadChecked(target, &bytes, &onDisk, &characters);
+    if (result == STORE_OK) result = merged.Parse(std::move(bytes), characters.result());
     if (result == STORE_OK) result = ReplayChanges(changes, merged);
     if (result != STORE_OK) return result;
   }

@@ -74,11 +74,6 @@ int SettingsDocument::Parse(const std::string& bytes, StoreParseError* error) {
   return result;
 }
 
-int SettingsDocument::Parse(ParseBuffer bytes) {
-  const TextCheck characters = CheckDocumentText(std::string_view(bytes.data(), bytes.size()));
-  return Parse(std::move(bytes), characters);
-}
-
 int SettingsDocument::Parse(ParseBuffer bytes, const TextCheck& characters) {
   Fault fault;
   return ParseInPlace(std::move(bytes), characters, &fault);

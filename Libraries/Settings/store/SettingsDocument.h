@@ -33,11 +33,10 @@ class SettingsDocument {
   // null) with line and column, and leaves this document as it was;
   // STORE_E_NO_MEMORY when memory runs out.
   int Parse(const std::string& bytes, StoreParseError* error);
-  // The same for bytes read into a parse buffer, which the tree takes over and
-  // parses where they lie (no copy, so no fault position: the parser writes into
-  // the buffer; a caller that wants one parses a copy through the overload above).
-  int Parse(ParseBuffer bytes);
-  // The same for bytes whose characters were checked as they were read.
+  // The same for bytes read into a parse buffer, whose characters were checked as
+  // they were read; the tree takes the buffer over and parses it where it lies
+  // (no copy, so no fault position: the parser writes into the buffer; a caller
+  // that wants one parses a copy through the overload above).
   int Parse(ParseBuffer bytes, const TextCheck& characters);
 
   // The node a key text names: STORE_OK with *node set, STORE_E_NOT_FOUND, or

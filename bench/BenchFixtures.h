@@ -32,6 +32,9 @@ void RegisterStartupBenchmarks(LoadedFixture& fixture);
 // Section construction and assignment, on copies of the base file.
 void RegisterSectionBenchmarks(const Fixture& base);
 
+// The processor time the calling thread has taken, in nanoseconds.
+double ThreadCpuNanoseconds();
+
 // A copy of a file under a new name in the same folder; returns its path.
 std::string CopyFile(const std::string& from, const std::string& name);
 
@@ -46,6 +49,36 @@ std::string BenchName(const std::string& operation, const std::string& subject,
 constexpr int kGoalRepetitions = 7;
 inline benchmark::internal::Benchmark* Repeated(benchmark::internal::Benchmark* benchmark) {
   return benchmark->Repetitions(kGoalRepetitions)->DisplayAggregatesOnly(true);
+}
+
+// Times the two sides of a figure in turns, one of each per iteration and the
+// order swapped every other iteration, by the processor time of the thread, and
+// reports per iteration the counters "measured_ns" and "reference_ns" and their
+// ratio "paired_ratio". A shared machine's load changes from moment to moment
+// (a neighbour taking the memory bus for seconds at a time doubles the time of a
+// large open): sides measured apart can meet different moments however the runs
+// are interleaved, sides measured in turns meet the same ones.
+template <class Measured, class Reference>
+void Paired(benchmark::State& state, Measured measured, Reference reference) {
+  double sums[2] = {0, 0};
+  bool swapped = false;
+  for (auto _ : state) {
+    for (int turn = 0; turn < 2; ++turn) {
+      const int side = (turn == 0) == swapped ? 1 : 0;
+      const double start = ThreadCpuNanoseconds();
+      if (side == 0) {
+        measured();
+      } else {
+        reference();
+      }
+      sums[side] += ThreadCpuNanoseconds() - start;
+    }
+    swapped = !swapped;
+  }
+  const double iterations = static_cast<double>(state.iterations());
+  state.counters["measured_ns"] = sums[0] / iterations;
+  state.counters["reference_ns"] = sums[1] / iterations;
+  state.counters["paired_ratio"] = sums[1] > 0 ? sums[0] / sums[1] : 0;
 }
 
 // Runs step(item) over the items in turn, one per iteration, and reports the

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -23,6 +24,12 @@ std::string CopyFile(const std::string& from, const std::string& name) {
   const std::filesystem::path to = std::filesystem::path(from).parent_path() / name;
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
   return to.string();
+}
+
+double ThreadCpuNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
 }
 
 std::string BenchName(const std::string& operation, const std::string& subject,

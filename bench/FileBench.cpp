@@ -1,6 +1,7 @@
-// Benchmarks of whole-file work: StoreOpen (with the last StoreClose) against
-// pugixml's load_file, and StoreSave, with and without its fsyncs, against
-// pugixml's save_file. Each works on its own copy of the fixture file.
+// Benchmarks of whole-file work: StoreOpen (with the last StoreClose) in turns
+// with pugixml's load_file; StoreSave without its fsyncs in turns with pugixml's
+// save_file, and with them against save_file apart. Each works on its own copy of
+// the fixture file.
 #include <benchmark/benchmark.h>
 
 #include "BenchFixtures.h"
@@ -40,37 +41,27 @@ void RegisterFileBenchmarks(LoadedFixture& fixture) {
   const std::string openCopy = CopyFile(fixture.file.path, "open-" + file + ".xml");
   const std::string saveCopy = CopyFile(fixture.file.path, "save-" + file + ".xml");
   const std::string peerCopy = CopyFile(fixture.file.path, "peer-" + file + ".xml");
-  Repeated(benchmark::RegisterBenchmark(BenchName("open", "store", file).c_str(),
+  Repeated(benchmark::RegisterBenchmark(BenchName("open", "store_paired", file).c_str(),
                                         [=](auto& state) {
                                           const std::wstring path = Wide(openCopy);
-                                          for (auto _ : state) {
-                                            if (StoreOpen(path.c_str(), 1) != STORE_OK)
-                                              state.SkipWithError("StoreOpen failed");
-                                            StoreClose(path.c_str(), 1);
-                                          }
-                                        }))
-      ->Unit(benchmark::kMillisecond)
-      ->MinTime(0.3);
-  Repeated(benchmark::RegisterBenchmark(BenchName("open", "pugixml_load", file).c_str(),
-                                        [=](auto& state) {
-                                          for (auto _ : state) {
-                                            pugi::xml_document document;
-                                            if (!document.load_file(openCopy.c_str()))
-                                              state.SkipWithError("load_file failed");
-                                          }
+                                          Paired(
+                                              state,
+                                              [&] {
+                                                if (StoreOpen(path.c_str(), 1) != STORE_OK)
+                                                  state.SkipWithError("StoreOpen failed");
+                                                StoreClose(path.c_str(), 1);
+                                              },
+                                              [&] {
+                                                pugi::xml_document document;
+                                                if (!document.load_file(openCopy.c_str()))
+                                                  state.SkipWithError("load_file failed");
+                                              });
                                         }))
       ->Unit(benchmark::kMillisecond)
       ->MinTime(0.3);
   benchmark::RegisterBenchmark(BenchName("save", "store_fsync", file).c_str(), [=](auto& state) {
     SaveWithStore(state, Wide(saveCopy));
   })->Unit(benchmark::kMillisecond);
-  Repeated(benchmark::RegisterBenchmark(BenchName("save", "store_no_fsync", file).c_str(),
-                                        [=](auto& state) {
-                                          NoSyncFileSystem noSync;
-                                          keytreestore::ScopedFileSystem installed(noSync);
-                                          SaveWithStore(state, Wide(saveCopy));
-                                        }))
-      ->Unit(benchmark::kMillisecond);
   const pugi::xml_document* dom = &fixture.dom;
   Repeated(benchmark::RegisterBenchmark(BenchName("save", "pugixml_save", file).c_str(),
                                         [=](auto& state) {
@@ -78,6 +69,28 @@ void RegisterFileBenchmarks(LoadedFixture& fixture) {
                                             if (!dom->save_file(peerCopy.c_str(), "  "))
                                               state.SkipWithError("save_file failed");
                                           }
+                                        }))
+      ->Unit(benchmark::kMillisecond);
+  Repeated(benchmark::RegisterBenchmark(BenchName("save", "store_no_fsync_paired", file).c_str(),
+                                        [=](auto& state) {
+                                          NoSyncFileSystem noSync;
+                                          keytreestore::ScopedFileSystem installed(noSync);
+                                          const std::wstring path = Wide(saveCopy);
+                                          if (StoreOpen(path.c_str(), 1) != STORE_OK) {
+                                            state.SkipWithError("StoreOpen failed");
+                                            return;
+                                          }
+                                          Paired(
+                                              state,
+                                              [&] {
+                                                if (StoreSave(path.c_str()) != STORE_OK)
+                                                  state.SkipWithError("StoreSave failed");
+                                              },
+                                              [&] {
+                                                if (!dom->save_file(peerCopy.c_str(), "  "))
+                                                  state.SkipWithError("save_file failed");
+                                              });
+                                          StoreClose(path.c_str(), 1);
                                         }))
       ->Unit(benchmark::kMillisecond);
 }

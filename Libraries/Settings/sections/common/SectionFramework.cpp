@@ -15,12 +15,31 @@ using AccessLibraryBaseCpp::SharedText;
 
 namespace {
 
+// Writes "[index]" with its NUL to out (16 characters hold any int); a list
+// element is bound for every position of every list, and swprintf's stream
+// machinery took most of the time of building a section.
+void WriteIndexSuffix(int index, wchar_t* out) {
+  wchar_t digits[12];
+  size_t count = 0;
+  // Taken as unsigned, so that the lowest int has a magnitude too.
+  unsigned magnitude = index < 0 ? 0u - static_cast<unsigned>(index) : static_cast<unsigned>(index);
+  do {
+    digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  *out++ = L'[';
+  if (index < 0) *out++ = L'-';
+  while (count > 0) *out++ = digits[--count];
+  *out++ = L']';
+  *out = L'\0';
+}
+
 // "<list><middle>[index]" as a node key, or none when it would not fit in 511
 // characters: a key is never cut short into another node's key.
 SharedText MakeNodeKey(const wchar_t* list, const wchar_t* middle, int index) {
   if (list == nullptr) return SharedText();
   wchar_t suffix[16];
-  swprintf(suffix, 16, L"[%d]", index);
+  WriteIndexSuffix(index, suffix);
   const size_t listLength = wcsnlen(list, kMaxKeyLength + 1);
   const size_t middleLength = middle != nullptr ? wcsnlen(middle, kMaxKeyLength + 1) : 0;
   const size_t length = listLength + middleLength + wcslen(suffix);

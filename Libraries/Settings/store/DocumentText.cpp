@@ -2,7 +2,6 @@
 #include "DocumentText.h"
 
 #include <cstring>
-#include <vector>
 
 #include "Utf8.h"
 
@@ -61,57 +60,6 @@ class Normalizer : public pugi::xml_tree_walker {
   pugi::xml_node deep_;
 };
 
-// A node nested depthLimit levels down lies in a node that holds, from its own
-// name to its next sibling, an opening of at least three bytes ("<a>") for every
-// level between: whether node, at depth, is shorter than that. Offsets are those
-// of the parsed buffer (-1 where pugixml cannot tell, and nothing is short then).
-bool TooShortToNest(ptrdiff_t start, ptrdiff_t end, size_t depth, size_t depthLimit) {
-  return start >= 0 && end > start &&
-         static_cast<size_t>(end - start) < 3 * (depthLimit - depth - 1);
-}
-
-// Whether any node lies depthLimit or more levels below root's children. The
-// tree is taken level by level, the children of all the nodes of a level walked
-// side by side: each step to a next sibling waits on memory, and steps along
-// different lists wait together.
-bool HasDeepNode(pugi::xml_node root, size_t depthLimit) {
-  struct Cursor {
-    pugi::xml_node node;
-    ptrdiff_t start;
-  };
-  std::vector<pugi::xml_node> parents{root};
-  std::vector<pugi::xml_node> next;
-  std::vector<Cursor> cursors;
-  for (size_t depth = 0; !parents.empty(); ++depth) {
-    if (depth >= depthLimit) return true;  // every parent has a child
-    cursors.clear();
-    for (const pugi::xml_node parent : parents) {
-      const pugi::xml_node first = parent.first_child();
-      cursors.push_back(Cursor{first, first.offset_debug()});
-    }
-    next.clear();
-    while (!cursors.empty()) {
-      for (size_t i = 0; i < cursors.size();) {
-        Cursor& cursor = cursors[i];
-        const pugi::xml_node sibling = cursor.node.next_sibling();
-        const ptrdiff_t end = sibling ? sibling.offset_debug() : -1;
-        if (!TooShortToNest(cursor.start, end, depth, depthLimit) && cursor.node.first_child()) {
-          next.push_back(cursor.node);
-        }
-        cursor = Cursor{sibling, end};
-        if (sibling) {
-          ++i;
-        } else {
-          cursor = cursors.back();
-          cursors.pop_back();
-        }
-      }
-    }
-    parents.swap(next);
-  }
-  return false;
-}
-
 }  // namespace
 
 TextCheck CheckDocumentText(std::string_view bytes) {
@@ -121,7 +69,10 @@ TextCheck CheckDocumentText(std::string_view bytes) {
 }
 
 void TextChecker::Feed(std::string_view bytes, bool last) {
-  if (check_.fault != nullptr || checked_ >= bytes.size()) return;
+  if (check_.fault != nullptr) return;
+  nesting_.Feed(bytes, last);
+  check_.nesting = nesting_.bound();
+  if (checked_ >= bytes.size()) return;
   size_t end = bytes.size();
   if (!last) {
     const void* lt = memrchr(bytes.data() + checked_, '<', bytes.size() - checked_);
@@ -164,9 +115,6 @@ void TextChecker::Feed(std::string_view bytes, bool last) {
 }
 
 pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds) {
-  // The walk of every node rewrites line ends, and names the first node too deep
-  // in document order once the level walk has found that there is one.
-  if (!lineEnds && !HasDeepNode(root, depthLimit)) return pugi::xml_node();
   Normalizer normalizer(depthLimit, lineEnds);
   root.traverse(normalizer);
   return normalizer.Deep();

@@ -11,6 +11,8 @@
 #include <pugixml.hpp>
 #include <string_view>
 
+#include "NestingScan.h"
+
 namespace keytreestore {
 
 // What the check of a file's characters found.
@@ -22,12 +24,16 @@ struct TextCheck {
   // Whether the file refers to a carriage return ("&#13;", "&#xD;"): the parser
   // puts it into the text, where NormalizeTree must turn it into a line feed.
   bool carriageReturnReference;
+  // At least the most elements open at once if the file parses (NestingScan's
+  // bound, which may be NestingScan::kUnknown).
+  size_t nesting;
 };
 
 // Checks a whole file in one pass over its bytes: well-formed UTF-8 without NUL
 // bytes, and no character XML 1.0 cannot hold, raw (a control character, U+FFFE,
 // U+FFFF) or as a character reference ("&#1;", "&#xD800;"). The parser would
-// take the latter, and the save would write a file that no longer parses.
+// take the latter, and the save would write a file that no longer parses. Also
+// bounds how deeply the file's elements nest.
 TextCheck CheckDocumentText(std::string_view bytes);
 
 // The same check made as a file's bytes arrive, each part while it is still in
@@ -41,7 +47,8 @@ class TextChecker {
 
  private:
   size_t checked_ = 0;
-  TextCheck check_{0, nullptr, false};
+  TextCheck check_{0, nullptr, false, 0};
+  NestingScan nesting_;
 };
 
 // Returns the first node (in document order) nested depthLimit or more levels
@@ -49,9 +56,8 @@ class TextChecker {
 // return in the text of elements (text nodes, and text the parser kept in the
 // element itself) into a line feed, as XML does with the line ends of the file
 // itself (a "&#13;" would otherwise be saved raw and read back as a line feed).
-// Without lineEnds, every node is visited only when one lies too deep; before
-// that, a node whose text in the parsed buffer is too short to hold the levels
-// left is passed over whole.
+// Visits every node: a caller whose file's TextCheck holds neither a carriage
+// return reference nor a nesting of depthLimit or more need not call it.
 pugi::xml_node NormalizeTree(pugi::xml_node root, size_t depthLimit, bool lineEnds);
 
 }  // namespace keytreestore

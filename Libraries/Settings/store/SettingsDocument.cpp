@@ -117,7 +117,14 @@ int SettingsDocument::ParseInPlace(ParseBuffer bytes, const TextCheck& character
     *fault = Fault{size - 1, "text outside the document element"};
     return STORE_E_PARSE;
   }
-  const pugi::xml_node deep = NormalizeTree(*fresh, kMaxDepth, characters.carriageReturnReference);
+  // The tree is walked only where a line end needs rewriting or where the bytes
+  // leave room for a node kMaxDepth levels below the document element: with n
+  // elements open at once, the deepest node (an element's text) lies n levels
+  // down.
+  const bool lineEnds = characters.carriageReturnReference;
+  const pugi::xml_node deep = lineEnds || characters.nesting >= kMaxDepth
+                                  ? NormalizeTree(*fresh, kMaxDepth, lineEnds)
+                                  : pugi::xml_node();
   if (deep) {
     *fault = Fault{static_cast<size_t>(deep.offset_debug()),
                    "elements nested more than 1000 levels deep"};

@@ -72,11 +72,10 @@ __attribute__((target("avx2"))) uint32_t Found32(__m256i bytes, char c) {
 }
 
 __attribute__((target("avx2"))) uint32_t Special32(__m256i bytes) {
-  const auto is = _mm256_cmpeq_epi8;
-  const __m256i quotes =
-      _mm256_or_si256(is(bytes, _mm256_set1_epi8('"')), is(bytes, _mm256_set1_epi8('\'')));
-  const __m256i declarations =
-      _mm256_or_si256(is(bytes, _mm256_set1_epi8('!')), is(bytes, _mm256_set1_epi8('?')));
+  const __m256i quotes = _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('"')),
+                                         _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\'')));
+  const __m256i declarations = _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('!')),
+                                               _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('?')));
   return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_or_si256(quotes, declarations)));
 }
 

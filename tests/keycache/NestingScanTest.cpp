@@ -33,6 +33,7 @@ TEST(NestingScan, BoundHoldsTheDeepestNestingWhereverTheBytesLie) {
       {"<a><b><c/></b><b><c>t</c></b></a>", 3},
       {"<a>/><b>x/></b><c/>/></a>", 2},
       {"<a x=\"</a>\"><b y='/>'/><c z=\"'>\">/></c></a>", 2},
+      {"<a x=\"/>\"><b y='/>' z=\"\"/><b y='/>'>t</b></a>", 2},
       {"<a><!-- <b><c> --><![CDATA[<d><e>]]><?p <f>?>/></a>", 1},
       {"<?xml version=\"1.0\" encoding='UTF-8'?><a>t<b>?>!</b></a><!--</a>-->", 2},
   };

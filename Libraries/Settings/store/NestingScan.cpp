@@ -178,7 +178,8 @@ int Begins(std::string_view bytes, size_t at, std::string_view literal) {
 }  // namespace
 
 void NestingScan::Feed(std::string_view bytes, bool last) {
-  while (!unknown_ && at_ < bytes.size()) {
+  bool more = true;
+  while (more && !unknown_ && at_ < bytes.size()) {
     if ((state_ == State::kText || state_ == State::kTag) && bytes.size() - at_ > kBlock) {
       BlockCount count{depth_, bound_, state_ == State::kTag};
       const size_t taken = CountBlocks(bytes.data() + at_, bytes.size() - at_, &count);
@@ -189,14 +190,13 @@ void NestingScan::Feed(std::string_view bytes, bool last) {
       if (bytes.size() - at_ <= kBlock) continue;
       // A block that needs a closer look is read byte by byte.
       const size_t end = at_ + kBlock;
-      bool more = true;
       while (more && !unknown_ && at_ < end) more = Step(bytes, last);
-      if (!more) return;
       continue;
     }
-    if (!Step(bytes, last)) return;
+    more = Step(bytes, last);
   }
-  if (last && (state_ != State::kText || depth_ != 0)) unknown_ = true;
+  // The whole file must have been read, and every markup closed again.
+  if (last && (at_ < bytes.size() || state_ != State::kText || depth_ != 0)) unknown_ = true;
 }
 
 bool NestingScan::Step(std::string_view bytes, bool last) {

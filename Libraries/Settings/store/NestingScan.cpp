@@ -211,7 +211,7 @@ bool NestingScan::Step(std::string_view bytes, bool last) {
       return MarkupStart(bytes, last);
     }
     case State::kTag:
-      return TagPart(bytes, last);
+      return MarkupPart(bytes, last, '/');
     case State::kTagQuote: {
       const size_t quote = bytes.find(quote_, at_);
       if (quote == std::string_view::npos) {
@@ -229,7 +229,7 @@ bool NestingScan::Step(std::string_view bytes, bool last) {
     case State::kCdata:
       return SkipTo(bytes, last, "]]>");
     case State::kPi:
-      return PiPart(bytes, last);
+      return MarkupPart(bytes, last, '?');
   }
   return true;
 }
@@ -270,45 +270,25 @@ bool NestingScan::MarkupStart(std::string_view bytes, bool last) {
   }
 }
 
-bool NestingScan::TagPart(std::string_view bytes, bool last) {
+bool NestingScan::MarkupPart(std::string_view bytes, bool last, char closer) {
+  const bool tag = closer == '/';
   for (; at_ < bytes.size(); ++at_) {
     const char c = bytes[at_];
-    if (c == '>') {
+    if (tag && c == '>') {
       state_ = State::kText;
       ++at_;
       return true;
     }
     if (IsQuote(c)) {
       quote_ = c;
-      state_ = State::kTagQuote;
+      state_ = tag ? State::kTagQuote : State::kPiQuote;
       ++at_;
       return true;
     }
-    if (c == '/') {
+    if (c == closer) {
       if (at_ + 1 >= bytes.size()) return NeedMore(last);
       if (bytes[at_ + 1] == '>') {
-        Close();
-        state_ = State::kText;
-        at_ += 2;
-        return true;
-      }
-    }
-  }
-  return true;
-}
-
-bool NestingScan::PiPart(std::string_view bytes, bool last) {
-  for (; at_ < bytes.size(); ++at_) {
-    const char c = bytes[at_];
-    if (IsQuote(c)) {
-      quote_ = c;
-      state_ = State::kPiQuote;
-      ++at_;
-      return true;
-    }
-    if (c == '?') {
-      if (at_ + 1 >= bytes.size()) return NeedMore(last);
-      if (bytes[at_ + 1] == '>') {
+        if (tag) Close();  // "/>" ends an element with its start tag
         state_ = State::kText;
         at_ += 2;
         return true;

@@ -42,8 +42,9 @@ class NestingScan {
   // when it needs bytes beyond those given (the bound is unknown if last).
   bool Step(std::string_view bytes, bool last);
   bool MarkupStart(std::string_view bytes, bool last);
-  bool TagPart(std::string_view bytes, bool last);
-  bool PiPart(std::string_view bytes, bool last);
+  // Inside a tag (closer '/') or a processing instruction (closer '?'): on to
+  // its end ("/>" closes the element in a tag) or to a quote.
+  bool MarkupPart(std::string_view bytes, bool last, char closer);
   bool QuotedInPi(std::string_view bytes, bool last);
   bool SkipTo(std::string_view bytes, bool last, std::string_view end);
   bool NeedMore(bool last);

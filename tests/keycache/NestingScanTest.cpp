@@ -19,7 +19,9 @@ constexpr size_t kSlack = 20;
 
 size_t Bound(const std::string& text, size_t cut) {
   NestingScan scan;
-  scan.Feed(std::string_view(text).substr(0, cut), false);
+  // A copy, as a read leaves the bytes after its part unwritten: a scan that
+  // looked past the part would find a NUL there, not the file's next byte.
+  scan.Feed(text.substr(0, cut), false);
   scan.Feed(text, true);
   return scan.bound();
 }

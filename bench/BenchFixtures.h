@@ -42,10 +42,9 @@ std::string CopyFile(const std::string& from, const std::string& name);
 std::string BenchName(const std::string& operation, const std::string& subject,
                       const std::string& file);
 
-// The figures held against a goal are measured in repetitions, and the table of
-// ratios takes the median of each; scripts/bench interleaves the repetitions of
-// all benchmarks at random, so that both sides of a ratio meet the same moments
-// of a shared, noisy machine.
+// The figures held against a goal are measured in repetitions (of Paired, below),
+// and the table of ratios takes the median of each; scripts/bench interleaves the
+// repetitions of all benchmarks at random.
 constexpr int kGoalRepetitions = 7;
 inline benchmark::internal::Benchmark* Repeated(benchmark::internal::Benchmark* benchmark) {
   return benchmark->Repetitions(kGoalRepetitions)->DisplayAggregatesOnly(true);

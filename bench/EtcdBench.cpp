@@ -14,12 +14,12 @@
 #include <map>
 #include <tuple>
 
-#include "Base64.h"
-#include "EtcdClient.h"
 #include "EtcdCluster.h"
 #include "FixtureFiles.h"
 #include "KeyTreeStore.h"
-#include "TreeLines.h"
+#include "etcd/AreaText.h"
+#include "etcd/Base64.h"
+#include "etcd/EtcdClient.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFixtures.h"
-#include "FileSystem.h"
 #include "KeyTreeStore.h"
+#include "file/FileSystem.h"
 
 namespace bench {
 namespace {

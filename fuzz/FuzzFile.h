@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "FileSystem.h"
 #include "KeyTreeStore.h"
+#include "file/FileSystem.h"
 
 class NoSyncFileSystem : public keytreestore::FileSystem {
  public:

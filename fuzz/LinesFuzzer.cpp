@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "TreeLines.h"
+#include "etcd/AreaText.h"
 
 using keytreestore::SettingsDocument;
 

@@ -8,8 +8,8 @@
 
 #include "EtcdCluster.h"
 #include "KeyTreeStore.h"
-#include "SettingsDocument.h"
 #include "StoreTestSupport.h"
+#include "tree/SettingsDocument.h"
 
 namespace {
 

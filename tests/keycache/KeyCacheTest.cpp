@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "KeyCache.h"
+#include "tree/KeyCache.h"
 
 namespace {
 

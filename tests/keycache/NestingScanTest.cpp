@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "NestingScan.h"
+#include "text/NestingScan.h"
 
 namespace {
 

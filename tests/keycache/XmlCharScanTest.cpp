@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "DocumentText.h"
-#include "Utf8.h"
+#include "text/DocumentText.h"
+#include "text/Utf8.h"
 
 namespace {
 

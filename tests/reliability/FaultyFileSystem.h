@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "FileSystem.h"
+#include "file/FileSystem.h"
 
 // The operations a load or save makes, told apart by what they act on.
 enum class FileOp {

@@ -1,8 +1,8 @@
 // The one place that tells an etcd path from a file path.
 #include "Backing.h"
 
-#include "EtcdBacking.h"
-#include "FileBacking.h"
+#include "etcd/EtcdBacking.h"
+#include "file/FileBacking.h"
 
 namespace keytreestore {
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "ChangeLog.h"
 #include "KeyTreeStore.h"
-#include "SettingsDocument.h"
+#include "tree/PendingChanges.h"
+#include "tree/SettingsDocument.h"
 
 namespace keytreestore {
 
@@ -29,7 +29,7 @@ class Backing {
   // saved since the version last loaded or saved, its version is the base and
   // changes are replayed on top of it; on success document holds what was saved.
   // On failure document and the kept settings stay as they were.
-  virtual int Save(SettingsDocument& document, const ChangeLog& changes) = 0;
+  virtual int Save(SettingsDocument& document, const PendingChanges& changes) = 0;
 
   // *updated = 1 when the kept settings are no longer the version last loaded or
   // saved, else 0.

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <new>
 
-#include "OpenFileTable.h"
-#include "Utf8.h"
+#include "OpenTrees.h"
+#include "text/Utf8.h"
 
-using keytreestore::OpenFile;
-using keytreestore::OpenFileTable;
+using keytreestore::OpenTree;
+using keytreestore::OpenTreeTable;
 using keytreestore::ParsedKey;
 
 namespace {
@@ -16,10 +16,10 @@ namespace {
 // Runs fn with the open file of path locked; results of bad paths and of files
 // that are not open come first. Allocation failures become STORE_E_NO_MEMORY.
 template <class Fn>
-int WithOpenFile(const wchar_t* path, Fn fn) {
+int WithOpenTree(const wchar_t* path, Fn fn) {
   if (path == nullptr || path[0] == L'\0') return STORE_E_BAD_ARGUMENT;
   try {
-    std::shared_ptr<OpenFile> file = OpenFileTable::Instance().Find(path);
+    std::shared_ptr<OpenTree> file = OpenTreeTable::Instance().Find(path);
     if (!file) return STORE_E_NOT_OPEN;
     std::lock_guard<std::mutex> guard(file->mutex);
     return fn(*file);
@@ -56,7 +56,7 @@ extern "C" {
 
 int StoreOpen(const wchar_t* path, int /*comInitFlag: no use on this platform*/) {
   try {
-    return OpenFileTable::Instance().Open(path);
+    return OpenTreeTable::Instance().Open(path);
   } catch (const std::bad_alloc&) {
     return STORE_E_NO_MEMORY;
   }
@@ -64,27 +64,27 @@ int StoreOpen(const wchar_t* path, int /*comInitFlag: no use on this platform*/)
 
 int StoreCreate(const wchar_t* path) {
   try {
-    return OpenFileTable::Instance().Create(path);
+    return OpenTreeTable::Instance().Create(path);
   } catch (const std::bad_alloc&) {
     return STORE_E_NO_MEMORY;
   }
 }
 
 int StoreClose(const wchar_t* path, int /*comInitFlag*/) {
-  return OpenFileTable::Instance().Close(path);
+  return OpenTreeTable::Instance().Close(path);
 }
 
 int StoreLoad(const wchar_t* path) {
-  return WithOpenFile(path, [](OpenFile& f) { return keytreestore::LoadTree(f, nullptr); });
+  return WithOpenTree(path, [](OpenTree& f) { return keytreestore::LoadTree(f, nullptr); });
 }
 
 int StoreSave(const wchar_t* path) {
-  return WithOpenFile(path, [](OpenFile& f) { return keytreestore::SaveTree(f); });
+  return WithOpenTree(path, [](OpenTree& f) { return keytreestore::SaveTree(f); });
 }
 
 int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
   if (buffer == nullptr) return STORE_E_BAD_ARGUMENT;
-  return WithOpenFile(path, [&](OpenFile& f) {
+  return WithOpenTree(path, [&](OpenTree& f) {
     pugi::xml_node node;
     const int result = f.document.Lookup(key, &node);
     if (result != STORE_OK) return result;
@@ -93,7 +93,7 @@ int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
 }
 
 int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value) {
-  return WithOpenFile(path, [&](OpenFile& f) {
+  return WithOpenTree(path, [&](OpenTree& f) {
     // A key text resolved before names its node still; any other is parsed first.
     pugi::xml_node node = f.document.Remembered(key);
     ParsedKey parsed;
@@ -114,7 +114,7 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
 
 int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
   if (count == nullptr) return STORE_E_BAD_ARGUMENT;
-  return WithOpenFile(path, [&](OpenFile& f) {
+  return WithOpenTree(path, [&](OpenTree& f) {
     ParsedKey parsed;
     const int result = parsed.Parse(key);
     if (result != STORE_OK) return result;
@@ -125,12 +125,12 @@ int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
 
 int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
   if (updated == nullptr) return STORE_E_BAD_ARGUMENT;
-  return WithOpenFile(path, [&](OpenFile& f) { return f.backing->UpdateCheck(updated); });
+  return WithOpenTree(path, [&](OpenTree& f) { return f.backing->UpdateCheck(updated); });
 }
 
 int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* length) {
   if (length == nullptr) return STORE_E_BAD_ARGUMENT;
-  return WithOpenFile(path, [&](OpenFile& f) {
+  return WithOpenTree(path, [&](OpenTree& f) {
     const std::string text = f.document.Serialize();
     *length = text.size();
     if (buffer == nullptr || capacity <= text.size()) return static_cast<int>(STORE_E_TOO_LONG);
@@ -144,7 +144,7 @@ int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
   if (error == nullptr) error = &local;
   *error = StoreParseError{STORE_OK, 0, 0, ""};
   try {
-    OpenFile file;
+    OpenTree file;
     std::string disk;
     int result = keytreestore::PathToDisk(path, &disk);
     if (result == STORE_OK) result = keytreestore::MakeBacking(disk, &file.backing);

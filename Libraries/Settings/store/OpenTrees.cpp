@@ -1,0 +1,86 @@
+// Opening, loading and saving settings trees on behalf of the store's functions.
+#include "OpenTrees.h"
+
+#include "KeyTreeStore.h"
+#include "text/Utf8.h"
+
+namespace keytreestore {
+
+OpenTreeTable& OpenTreeTable::Instance() {
+  static OpenTreeTable table;
+  return table;
+}
+
+int PathToDisk(const wchar_t* path, std::string* disk) {
+  if (path == nullptr || path[0] == L'\0') return STORE_E_BAD_ARGUMENT;
+  if (wcsnlen(path, STORE_MAX_PATH_LENGTH + 1) > STORE_MAX_PATH_LENGTH) return STORE_E_TOO_LONG;
+  disk->clear();
+  return AppendUtf8(*disk, path) ? STORE_OK : STORE_E_BAD_ARGUMENT;
+}
+
+int LoadTree(OpenTree& f, StoreParseError* error) {
+  const int result = f.backing->Load(f.document, error);
+  if (result == STORE_OK) f.changes.clear();
+  return result;
+}
+
+int SaveTree(OpenTree& f) {
+  const int result = f.backing->Save(f.document, f.changes);
+  if (result == STORE_OK) f.changes.clear();
+  return result;
+}
+
+template <class Make>
+int OpenTreeTable::Add(const wchar_t* path, bool countExisting, Make make) {
+  std::string disk;
+  int result = PathToDisk(path, &disk);
+  if (result != STORE_OK) return result;
+  const auto countOpen = [&]() {
+    auto found = files_.find(std::wstring_view(path));
+    if (found == files_.end()) return false;
+    if (countExisting) ++found->second->opens;
+    return true;
+  };
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (countOpen()) return countExisting ? STORE_OK : STORE_E_IO;
+  }
+  // Read without the table's lock: reaching a cluster may take seconds, and every
+  // call on every other open path looks the table up.
+  auto file = std::make_shared<OpenTree>();
+  file->pathText = path;
+  result = MakeBacking(disk, &file->backing);
+  if (result == STORE_OK) result = make(*file);
+  if (result != STORE_OK) return result;
+  std::lock_guard<std::mutex> guard(mutex_);
+  // Another thread opened the same path meanwhile: its tree is the one shared.
+  if (countOpen()) return countExisting ? STORE_OK : STORE_E_IO;
+  file->opens = 1;
+  files_.emplace(std::wstring_view(file->pathText), file);
+  return STORE_OK;
+}
+
+int OpenTreeTable::Open(const wchar_t* path) {
+  return Add(path, true, [](OpenTree& f) { return LoadTree(f, nullptr); });
+}
+
+int OpenTreeTable::Create(const wchar_t* path) {
+  return Add(path, false, [](OpenTree& f) { return f.backing->Create(f.document); });
+}
+
+int OpenTreeTable::Close(const wchar_t* path) {
+  if (path == nullptr || path[0] == L'\0') return STORE_E_BAD_ARGUMENT;
+  std::lock_guard<std::mutex> guard(mutex_);
+  auto found = files_.find(std::wstring_view(path));
+  if (found == files_.end()) return STORE_E_NOT_OPEN;
+  if (--found->second->opens == 0) files_.erase(found);
+  return STORE_OK;
+}
+
+std::shared_ptr<OpenTree> OpenTreeTable::Find(const wchar_t* path) {
+  std::lock_guard<std::mutex> guard(mutex_);
+  auto found = files_.find(std::wstring_view(path));
+  return found == files_.end() ? nullptr : found->second;
+}
+
+}  // namespace keytreestore

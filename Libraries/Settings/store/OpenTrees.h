@@ -1,0 +1,62 @@
+// The store's one piece of global state: the table of open settings trees, keyed
+// by path text, with an open count per path. Guarded for threads.
+#ifndef DICOMSETTINGS_STORE_OPENTREES_H
+#define DICOMSETTINGS_STORE_OPENTREES_H
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "Backing.h"
+#include "tree/PendingChanges.h"
+#include "tree/SettingsDocument.h"
+
+namespace keytreestore {
+
+// One open settings tree. Everything but `opens` is guarded by `mutex`.
+struct OpenTree {
+  std::wstring pathText;  // the text callers name it by
+  int opens = 0;          // guarded by the table's mutex
+  std::mutex mutex;
+  SettingsDocument document;
+  std::unique_ptr<Backing> backing;  // where the tree is kept
+  // Values set since the last load or save: what a save re-applies on top of a
+  // version another process saved in the meantime.
+  PendingChanges changes;
+};
+
+class OpenTreeTable {
+ public:
+  static OpenTreeTable& Instance();
+
+  int Open(const wchar_t* path);
+  // Opens a path where nothing is kept yet as an empty tree (Backing::Create).
+  int Create(const wchar_t* path);
+  int Close(const wchar_t* path);
+  // The open file a path text names, or null.
+  std::shared_ptr<OpenTree> Find(const wchar_t* path);
+
+ private:
+  // Open or Create: makes the tree of a path not yet open by make.
+  template <class Make>
+  int Add(const wchar_t* path, bool countExisting, Make make);
+
+  std::mutex mutex_;
+  std::unordered_map<std::wstring_view, std::shared_ptr<OpenTree>> files_;
+};
+
+// Checks a path text and gives its UTF-8 form: STORE_OK, STORE_E_BAD_ARGUMENT or
+// STORE_E_TOO_LONG.
+int PathToDisk(const wchar_t* path, std::string* disk);
+
+// Reads f's kept settings into its tree, dropping the record of changes.
+int LoadTree(OpenTree& f, StoreParseError* error);
+
+// Saves f's tree through its backing and, on success, drops the record of changes.
+int SaveTree(OpenTree& f);
+
+}  // namespace keytreestore
+
+#endif

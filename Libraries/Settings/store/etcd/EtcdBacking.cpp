@@ -1,0 +1,214 @@
+// Loading, saving and watching settings kept under an etcd key prefix.
+#include "etcd/EtcdBacking.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "etcd/AreaText.h"
+#include "etcd/Base64.h"
+
+namespace keytreestore {
+namespace {
+
+const nlohmann::json& Member(const nlohmann::json& object, const char* name) {
+  static const nlohmann::json kNull;
+  if (!object.is_object()) return kNull;
+  const auto found = object.find(name);
+  return found == object.end() ? kNull : *found;
+}
+
+// The name of the area a recorded key lies in, as the layout writes it ("A",
+// "A[2]"); empty for a key that does not parse.
+std::string AreaOfChange(const std::wstring& text) {
+  ParsedKey key;
+  if (key.Parse(text.c_str()) != STORE_OK) return std::string();
+  std::string area = key.Canonical(1).substr(1);  // "EchoScu[0]", "EchoScu[2]"
+  if (area.size() > 3 && area.compare(area.size() - 3, 3, "[0]") == 0) area.resize(area.size() - 3);
+  return area;
+}
+
+}  // namespace
+
+EtcdBacking::EtcdBacking(const EtcdPath& path, EtcdConfig config)
+    : client_(path.endpoints, std::move(config)),
+      prefix_(path.prefix + '/'),
+      rangeEnd_(prefix_),
+      random_(std::random_device()()) {
+  ++rangeEnd_.back();  // "/" becomes "0": the first key after the prefix's range
+}
+
+nlohmann::json EtcdBacking::Range() const {
+  return {{"key", EncodeBase64(prefix_)}, {"range_end", EncodeBase64(rangeEnd_)}};
+}
+
+int EtcdBacking::ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot,
+                              SettingsDocument* document, StoreParseError* error) const {
+  snapshot->revision = JsonInteger(Member(answer, "header"), "revision");
+  snapshot->newestMod = 0;
+  snapshot->areas.clear();
+  std::vector<std::tuple<std::string, long, const std::string*>> order;
+  std::string key;
+  std::string value;
+  const nlohmann::json& kvs = Member(answer, "kvs");
+  for (const nlohmann::json& kv : kvs.is_array() ? kvs : nlohmann::json::array()) {
+    if (!DecodeKeyValue(kv, &key, &value) || key.compare(0, prefix_.size(), prefix_) != 0) {
+      return STORE_E_IO;
+    }
+    snapshot->newestMod = std::max(snapshot->newestMod, JsonInteger(kv, "mod_revision"));
+    const auto added = snapshot->areas.emplace(key.substr(prefix_.size()), value).first;
+    const std::string& area = added->first;
+    order.emplace_back(area.substr(0, area.find('[')), AreaIndex(area), &area);
+  }
+  snapshot->count = static_cast<long long>(snapshot->areas.size());
+  // Same-named areas go in by index: "Client[10]" sorts before "Client[2]" as a key.
+  std::sort(order.begin(), order.end());
+  SettingsDocument fresh;
+  int result = fresh.MakeEmpty();
+  std::string fault;
+  for (const auto& entry : order) {
+    const std::string& area = *std::get<2>(entry);
+    if (result == STORE_OK) result = AddArea(fresh, area, snapshot->areas[area], &fault);
+    if (result == STORE_E_PARSE && error != nullptr) {
+      *error = StoreParseError{STORE_E_PARSE, 0, 0, ""};
+      std::snprintf(error->text, sizeof error->text, "%s%s: %s", prefix_.c_str(), area.c_str(),
+                    fault.c_str());
+    }
+    if (result != STORE_OK) return result;
+  }
+  document->Swap(fresh);
+  return STORE_OK;
+}
+
+int EtcdBacking::Load(SettingsDocument& document, StoreParseError* error) {
+  nlohmann::json answer;
+  if (client_.Call("kv/range", Range(), &answer) != STORE_OK) return STORE_E_IO;
+  Snapshot read;
+  SettingsDocument fresh;
+  const int result = ReadSnapshot(answer, &read, &fresh, error);
+  if (result != STORE_OK) return result;
+  if (read.count == 0) return STORE_E_NO_FILE;
+  document.Swap(fresh);
+  kept_ = std::move(read);
+  return STORE_OK;
+}
+
+nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, const Snapshot& base,
+                                            const std::set<std::string>& areas,
+                                            std::map<std::string, std::string>* puts) const {
+  nlohmann::json success = nlohmann::json::array();
+  puts->clear();
+  SiblingNames names;
+  for (pugi::xml_node area = document.Root().first_child(); area; area = area.next_sibling()) {
+    if (area.type() != pugi::node_element) continue;
+    std::string name = names.Next(area);
+    // Areas not kept yet go too: the empty ones created on the way to an index.
+    const auto kept = base.areas.find(name);
+    if (areas.count(name) == 0 && kept != base.areas.end()) continue;
+    std::string text = AreaText(area);
+    if (kept != base.areas.end() && kept->second == text) continue;
+    success.push_back(
+        {{"request_put", {{"key", EncodeBase64(prefix_ + name)}, {"value", EncodeBase64(text)}}}});
+    puts->emplace(std::move(name), std::move(text));
+  }
+  // Only the areas put are compared: a key's own revision is cheap to look up,
+  // where a comparison over the whole prefix reads every area.
+  nlohmann::json compare = nlohmann::json::array();
+  for (const auto& put : *puts) {
+    compare.push_back({{"target", "MOD"},
+                       {"key", EncodeBase64(prefix_ + put.first)},
+                       {"result", "LESS"},
+                       {"mod_revision", std::to_string(base.revision + 1)}});
+  }
+  return {{"compare", compare}, {"success", success}, {"failure", {{{"request_range", Range()}}}}};
+}
+
+int EtcdBacking::Save(SettingsDocument& document, const PendingChanges& changes) {
+  std::set<std::string> areas;
+  for (const auto& change : changes) areas.insert(AreaOfChange(change.second.key));
+  SettingsDocument merged;
+  bool merging = false;
+  Snapshot base = kept_;
+  std::map<std::string, std::string> puts;
+  for (int round = 0; round < kMaxSaveRounds; ++round) {
+    const nlohmann::json request = SaveTransaction(merging ? merged : document, base, areas, &puts);
+    nlohmann::json answer;
+    if (client_.Call("kv/txn", request, &answer) != STORE_OK) return STORE_E_IO;
+    const nlohmann::json& responses = Member(answer, "responses");
+    const nlohmann::json& last =
+        responses.is_array() && !responses.empty() ? responses.back() : nlohmann::json();
+    const nlohmann::json& range = Member(last, "response_range");
+    if (Member(answer, "succeeded") == true) {
+      const long long revision = JsonInteger(Member(answer, "header"), "revision");
+      const bool alone = revision == base.revision + (puts.empty() ? 0 : 1);
+      base.revision = revision;
+      if (!puts.empty()) base.newestMod = revision;
+      for (auto& put : puts) base.areas[put.first] = std::move(put.second);
+      base.count = static_cast<long long>(base.areas.size());
+      if (merging) document.Swap(merged);
+      kept_ = std::move(base);
+      if (alone) return STORE_OK;
+      // The cluster changed besides this save since base, perhaps under the prefix:
+      // the tree takes in what is kept now (the changes are committed; a later
+      // save of the same key by another writer wins over them). When that read
+      // fails, the next update check says so.
+      if (Load(document, nullptr) != STORE_OK) kept_.count = -1;
+      return STORE_OK;
+    }
+    // Another writer saved an area this save puts since base: its version, read in
+    // the same transaction, becomes the base, and this process's changes go on top.
+    SettingsDocument fresh;
+    int result = ReadSnapshot(range, &base, &fresh, nullptr);
+    if (result == STORE_OK) result = ReplayChanges(changes, fresh);
+    if (result != STORE_OK) return result;
+    merged.Swap(fresh);
+    merging = true;
+    // Writers that met here would otherwise meet again on every retry, the same
+    // one losing each time: a random pause, growing with the rounds, parts them.
+    const int longest = 1 << (round < kBackoffDoublings ? round : kBackoffDoublings);
+    std::this_thread::sleep_for(std::chrono::milliseconds(random_() % (longest + 1)));
+  }
+  return STORE_E_IO;
+}
+
+int EtcdBacking::UpdateCheck(int* updated) {
+  nlohmann::json request = Range();
+  request["keys_only"] = true;
+  request["sort_order"] = "DESCEND";
+  request["sort_target"] = "MOD";
+  request["limit"] = 1;
+  nlohmann::json answer;
+  if (client_.Call("kv/range", request, &answer) != STORE_OK) return STORE_E_IO;
+  const nlohmann::json& kvs = Member(answer, "kvs");
+  const long long newest = kvs.is_array() && !kvs.empty() ? JsonInteger(kvs[0], "mod_revision") : 0;
+  *updated = newest != kept_.newestMod || JsonInteger(answer, "count") != kept_.count ? 1 : 0;
+  return STORE_OK;
+}
+
+int EtcdBacking::Create(SettingsDocument& document) {
+  nlohmann::json request = Range();
+  request["count_only"] = true;
+  nlohmann::json answer;
+  if (client_.Call("kv/range", request, &answer) != STORE_OK) return STORE_E_IO;
+  if (JsonInteger(answer, "count") != 0) return STORE_E_IO;
+  const int result = document.MakeEmpty();
+  if (result != STORE_OK) return result;
+  kept_ = Snapshot();
+  kept_.revision = JsonInteger(Member(answer, "header"), "revision");
+  return STORE_OK;
+}
+
+int MakeEtcdBacking(const std::string& path, std::unique_ptr<Backing>* backing) {
+  EtcdPath parsed;
+  if (!ParseEtcdPath(path, &parsed)) return STORE_E_BAD_ARGUMENT;
+  EtcdConfig config;
+  if (ReadEtcdConfig(&config) != STORE_OK) return STORE_E_IO;
+  *backing = std::make_unique<EtcdBacking>(parsed, std::move(config));
+  return STORE_OK;
+}
+
+}  // namespace keytreestore

@@ -1,0 +1,67 @@
+// A connection to an etcd cluster through its v3 JSON gateway (libcurl and
+// nlohmann/json): one reused HTTP connection, endpoints tried in order, TLS and
+// user/password authentication as configured.
+//
+// Time bounds: connecting to an endpoint gives up after kConnectTimeoutMs, a
+// request after kRequestTimeoutMs; a call tries every endpoint twice (with a
+// short pause between the two rounds, for a cluster electing a new leader), so it
+// ends within 2 x endpoints x kRequestTimeoutMs (plus the pause) whatever the
+// cluster does; with a user configured an attempt may first ask for a token,
+// which doubles that. No signal is used for timeouts.
+//
+// Not thread safe: one thread at a time (the open tree's lock is held).
+#ifndef DICOMSETTINGS_STORE_ETCD_ETCDCLIENT_H
+#define DICOMSETTINGS_STORE_ETCD_ETCDCLIENT_H
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "etcd/EtcdConfig.h"
+#include "etcd/EtcdPath.h"
+
+namespace keytreestore {
+
+class EtcdClient {
+ public:
+  static constexpr long kConnectTimeoutMs = 500;
+  static constexpr long kRequestTimeoutMs = 2000;
+  static constexpr long kPauseBetweenRoundsMs = 250;
+
+  EtcdClient(std::vector<std::string> endpoints, EtcdConfig config);
+  ~EtcdClient();
+  EtcdClient(const EtcdClient&) = delete;
+  EtcdClient& operator=(const EtcdClient&) = delete;
+
+  // POSTs request to "/v3/" + api ("kv/range", "kv/txn") and parses the answer:
+  // STORE_OK with *response, or STORE_E_IO when no endpoint answers, the cluster
+  // refuses the request (too large, too many operations, not permitted) or the
+  // answer is not JSON.
+  int Call(const char* api, const nlohmann::json& request, nlohmann::json* response);
+
+ private:
+  enum class Outcome { kAnswered, kRefused, kUnreachable, kBadToken };
+  Outcome Post(const std::string& endpoint, const char* api, const std::string& body,
+               nlohmann::json* response);
+  Outcome Authenticate(const std::string& endpoint);
+
+  std::vector<std::string> endpoints_;
+  EtcdConfig config_;
+  void* curl_;          // the CURL easy handle, kept for its connection
+  size_t current_ = 0;  // the endpoint that answered last
+  std::string token_;   // the authentication token, when a user is configured
+};
+
+// Key and value of a JSON gateway answer's "kvs" entry, decoded; false when the
+// entry is not well-formed base64.
+bool DecodeKeyValue(const nlohmann::json& kv, std::string* key, std::string* value);
+
+// A string field of an answer; empty when it is missing or not a string.
+std::string JsonText(const nlohmann::json& object, const char* name);
+
+// An int64 field of an answer ("revision": "12"); 0 when it is missing.
+long long JsonInteger(const nlohmann::json& object, const char* name);
+
+}  // namespace keytreestore
+
+#endif

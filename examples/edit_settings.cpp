@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
 
   CEchoScuSetting echo(path.c_str());
   if (const int result = echo.Open()) {
-    std::fprintf(stderr, "edit_settings: %s: %s\n", argv[1], StoreResultText(result));
+    std::fprintf(stderr, "edit_settings: %s: %s\n", argv[1],
+                 AccessLibraryBaseCpp::ResultText(result));
     return 2;
   }
   std::printf("echo task count      %d\n", static_cast<int>(echo.TaskCount));
@@ -44,7 +45,8 @@ int main(int argc, char** argv) {
   std::printf("set echo task count 3, client AE title ECHO_SCU_2, client 0 port 11112\n");
   // Both sections share the file's one tree in the store: one save writes both.
   if (const int result = echo.Save()) {
-    std::fprintf(stderr, "edit_settings: %s: %s\n", argv[1], StoreResultText(result));
+    std::fprintf(stderr, "edit_settings: %s: %s\n", argv[1],
+                 AccessLibraryBaseCpp::ResultText(result));
     return 2;
   }
   echo.Close();

@@ -23,7 +23,7 @@ void PrintFinding(const std::string& file, const Finding& finding, bool cluster)
 // The text of a file as read, or of settings kept in a cluster as the store
 // would write them to a file; false when it cannot be had.
 bool ReadSettingsText(const std::string& file, const std::wstring& path, std::string* bytes) {
-  if (!IsClusterPath(file)) {
+  if (StorePathKind(path.c_str()) == STORE_KIND_FILE) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -51,7 +51,7 @@ int RunCheck(const std::string& file) {
   }
   StoreParseError error;
   const int result = StoreCheckFile(path.c_str(), &error);
-  const bool cluster = IsClusterPath(file);
+  const bool cluster = StorePathKind(path.c_str()) == STORE_KIND_ETCD;
   if (result == STORE_E_PARSE) {
     PrintFinding(file, Finding{error.line, error.column, error.text}, cluster);
     std::cout << "1 problem found\n";
@@ -59,9 +59,8 @@ int RunCheck(const std::string& file) {
   }
   if (result != STORE_OK) return ReportError(kExitUsage, file, DescribeParseError(error));
   std::string bytes;
-  if (!ReadSettingsText(file, path, &bytes)) {
-    return ReportError(kExitUsage, file, StoreResultText(STORE_E_IO));
-  }
+  if (!ReadSettingsText(file, path, &bytes))
+    return ReportError(kExitUsage, file, FailureText(path));
   const std::vector<Finding> findings = CheckSettingsText(bytes);
   for (const Finding& finding : findings) PrintFinding(file, finding, cluster);
   if (findings.empty()) {

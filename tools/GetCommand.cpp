@@ -45,7 +45,7 @@ int RunGet(const std::string& file, const std::string& key) {
     return ReportError(kExitProblems, file, key + ": not in the file");
   }
   if (result != STORE_OK) {
-    return ReportError(kExitProblems, file, key + ": " + StoreResultText(result));
+    return ReportError(kExitProblems, file, key + ": " + AccessLibraryBaseCpp::ResultText(result));
   }
   std::cout << ToUtf8(text) << '\n';
   return kExitSuccess;

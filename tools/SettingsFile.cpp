@@ -17,8 +17,10 @@ int OpenOrReport(SettingsFile& file) {
   return file.Open(&why) ? kExitSuccess : ReportError(kExitUsage, file.Name(), why);
 }
 
-bool IsClusterPath(const std::string& name) {
-  return name.rfind("etcd://", 0) == 0;
+std::string FailureText(const std::wstring& path) {
+  StoreFailure failure;
+  StoreLastFailure(path.c_str(), &failure);
+  return failure.result != STORE_OK ? failure.text : "failed for a reason the store did not keep";
 }
 
 SettingsFile::SettingsFile(std::string name) : name_(std::move(name)) {}
@@ -46,11 +48,11 @@ bool SettingsFile::Open(std::string* why) {
   if (result == STORE_E_PARSE) {
     StoreParseError error;
     StoreCheckFile(path_.c_str(), &error);
-    *why = error.result == STORE_E_PARSE ? DescribeParseError(error) : StoreResultText(result);
+    *why = error.result == STORE_E_PARSE ? DescribeParseError(error) : FailureText(path_);
     return false;
   }
   if (result != STORE_OK) {
-    *why = StoreResultText(result);
+    *why = FailureText(path_);
     return false;
   }
   sections_.emplace(&first, std::move(section));
@@ -74,11 +76,11 @@ std::optional<ObjectLevel> SettingsFile::Level(const SectionSchema& area) {
 
 bool SettingsFile::Save(std::string* why) {
   if (sections_.empty()) {
-    *why = StoreResultText(STORE_E_NOT_OPEN);
+    *why = AccessLibraryBaseCpp::ResultText(STORE_E_NOT_OPEN);
     return false;
   }
   const int result = sections_.begin()->second->Save();
-  if (result != STORE_OK) *why = std::string("saving failed: ") + StoreResultText(result);
+  if (result != STORE_OK) *why = "saving failed: " + FailureText(path_);
   return result == STORE_OK;
 }
 

@@ -23,8 +23,8 @@ std::string DescribeParseError(const StoreParseError& error);
 
 class SettingsFile;
 
-// True for a path naming settings kept in an etcd cluster ("etcd://...").
-bool IsClusterPath(const std::string& name);
+// What the store says went wrong in the last call on path that failed.
+std::string FailureText(const std::wstring& path);
 
 // Opens file; on failure reports why (Diagnostics.h) and gives the exit code,
 // else 0.

@@ -14,7 +14,7 @@ json ValueToJson(const ValueReading& value) {
                {"text", nullptr},
                {"value", nullptr}};
   if (value.result != STORE_OK) {
-    item["error"] = StoreResultText(value.result);
+    item["error"] = AccessLibraryBaseCpp::ResultText(value.result);
     return item;
   }
   item["text"] = ToUtf8(value.text);

@@ -36,7 +36,7 @@ void PrintValues(std::ostream& out, const std::vector<ValueReading>& values, int
     if (value.result == STORE_E_NOT_FOUND) {
       out << ": not in the file\n";
     } else if (value.result != STORE_OK) {
-      out << ": unreadable, " << StoreResultText(value.result) << '\n';
+      out << ": unreadable, " << AccessLibraryBaseCpp::ResultText(value.result) << '\n';
     } else {
       out << " = " << (value.text.empty() ? "(empty)" : OneLine(value.text)) << '\n';
     }

@@ -46,6 +46,9 @@ TEST_F(AccessBaseTest, OpenStateGuardsEveryCallAndOnlySuccessChangesIt) {
                                          L"StoreOpen A", L"StoreClose A", L"StoreClose A"));
   EXPECT_EQ(store.calls[2].comInitFlag, 3);
   EXPECT_EQ(store.calls[8].comInitFlag, 3);
+  // The library names its own code; every other is the store's to name.
+  EXPECT_STREQ(AccessLibraryBaseCpp::ResultText(201), "the object is not in the right open state");
+  EXPECT_STREQ(AccessLibraryBaseCpp::ResultText(STORE_E_IO), "recorded");
 }
 
 TEST_F(AccessBaseTest, UpdateCheckAsksTheStoreEvenWhenClosed) {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "BlockWidths.h"
 #include "text/NestingScan.h"
 
 namespace {
@@ -17,6 +18,9 @@ constexpr size_t kUnknown = NestingScan::kUnknown;
 // Start tags one block of 64 bytes can hold beyond the first ("<a>" each).
 constexpr size_t kSlack = 20;
 
+class NestingScanBound : public BlockWidths {};
+INSTANTIATE_TEST_SUITE_P(Blocks, NestingScanBound, testing::Bool());
+
 size_t Bound(const std::string& text, size_t cut) {
   NestingScan scan;
   // A copy, as a read leaves the bytes after its part unwritten: a scan that
@@ -26,7 +30,7 @@ size_t Bound(const std::string& text, size_t cut) {
   return scan.bound();
 }
 
-TEST(NestingScan, BoundHoldsTheDeepestNestingWhereverTheBytesLie) {
+TEST_P(NestingScanBound, BoundHoldsTheDeepestNestingWhereverTheBytesLie) {
   const struct {
     const char* text;
     size_t depth;
@@ -58,7 +62,7 @@ TEST(NestingScan, BoundHoldsTheDeepestNestingWhereverTheBytesLie) {
   }
 }
 
-TEST(NestingScan, MarkupThatCouldReadTwoWaysLeavesTheBoundUnknown) {
+TEST_P(NestingScanBound, MarkupThatCouldReadTwoWaysLeavesTheBoundUnknown) {
   for (const std::string file : {"<!DOCTYPE a><a/>", "<?xml version=\"?>\"?><a/>", "<a><b></b>",
                                  "<a><!-- x </a>", "</a><a/>"}) {
     const std::string text = std::string(50, ' ') + file + std::string(70, '\n');

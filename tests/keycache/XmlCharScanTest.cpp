@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "BlockWidths.h"
 #include "text/DocumentText.h"
 #include "text/Utf8.h"
 
@@ -12,7 +13,10 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(XmlCharScan, FirstRefusedCharacterIsFoundAtEveryOffset) {
+class XmlCharScan : public BlockWidths {};
+INSTANTIATE_TEST_SUITE_P(Blocks, XmlCharScan, testing::Bool());
+
+TEST_P(XmlCharScan, FirstRefusedCharacterIsFoundAtEveryOffset) {
   const struct {
     std::string bytes;
     bool invalid;
@@ -36,7 +40,7 @@ TEST(XmlCharScan, FirstRefusedCharacterIsFoundAtEveryOffset) {
   EXPECT_EQ(keytreestore::FindUnholdableUtf8(good.data(), good.size(), &invalid), good.size());
 }
 
-TEST(XmlCharScan, CheckOfAFileAsItArrivesGivesWhatTheWholeGives) {
+TEST_P(XmlCharScan, CheckOfAFileAsItArrivesGivesWhatTheWholeGives) {
   // Faults and references on either side of wherever the bytes are cut.
   for (const std::string& text : {"<a>x&#x41;y</a><b>\xE3\x81\x82</b>"s, "<a>&#13;</a><b>&#1;</b>"s,
                                   "<a>&#6</a><b>\xE3</b>"s, "<a>&amp;</a><b>\x01</b>"s}) {

@@ -52,9 +52,11 @@ loaded=$(XDG_DATA_DIRS=$root/usr/share bash -c 'source /usr/share/bash-completio
 [ "$loaded" = "complete -F _dicom_settings dicom-settings" ] || fail "bash-completion: $loaded"
 
 # The unpacked tool runs on the unpacked libraries, and the example builds on them.
+# The loader's path stands in for the system's library folder the packages
+# install into: the libraries carry no run path there.
 [ "$(LD_LIBRARY_PATH=$libdir "$root/usr/bin/dicom-settings" --version)" = "dicom-settings $version" ] ||
   fail "the unpacked tool does not run"
-"$(dirname "$0")/build_consumers.sh" "$root/usr" "$consumer" "$source_dir/examples" "$work/consumer" \
-  "$flags"
+LD_LIBRARY_PATH=$libdir "$(dirname "$0")/build_consumers.sh" "$root/usr" "$consumer" \
+  "$source_dir/examples" "$work/consumer" "$flags"
 
 finish "packages: contents, dependencies and an example built against the unpacked tree"

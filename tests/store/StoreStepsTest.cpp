@@ -29,6 +29,8 @@ std::vector<std::wstring> Call(const std::vector<std::wstring>& words, const std
   int result = -1;
   if (verb == L"open") result = StoreOpen(p, 1);
   if (verb == L"close") result = StoreClose(p, 1);
+  if (verb == L"create") result = StoreCreate(p);
+  if (verb == L"over") result = StoreCreateOver(p);
   if (verb == L"load") result = StoreLoad(p);
   if (verb == L"save") result = StoreSave(p);
   if (verb == L"set") result = StoreSetValue(p, key, words.size() > 3 ? words[3].c_str() : L"");
@@ -63,6 +65,12 @@ TEST(StoreSteps, EveryCallGivesWhatStepsTxtSays) {
     } else if (row.verb == "touch") {
       const timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
       utimensat(AT_FDCWD, row.file.c_str(), times, 0);
+    } else if (row.verb == "failure") {
+      StoreFailure failure;
+      StoreLastFailure(std::wstring(row.file.begin(), row.file.end()).c_str(), &failure);
+      EXPECT_NE(std::string(failure.text).find(Bytes(Words(row.body, names).front())),
+                std::string::npos)
+          << failure.text;
     } else if (row.verb == "entries") {
       std::vector<std::string> want;
       for (const std::wstring& word : Words(row.body, names)) want.push_back(Bytes(word));

@@ -87,4 +87,8 @@ int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
   return result;
 }
 
+const char* StoreResultText(int) {
+  return "recorded";
+}
+
 }  // extern "C"

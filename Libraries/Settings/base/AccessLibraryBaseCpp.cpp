@@ -21,6 +21,11 @@ void CopyPath(wchar_t* buffer, const wchar_t* path) {
 
 }  // namespace
 
+const char* ResultText(int result) {
+  if (result == kWrongOpenState) return "the object is not in the right open state";
+  return StoreResultText(result);
+}
+
 CAccessLibraryBaseCpp::CAccessLibraryBaseCpp(const wchar_t* path)
     : CAccessLibraryBaseCpp(path, 1) {}
 

@@ -38,6 +38,10 @@ constexpr int kMaxKeyLength = 511;
 constexpr int kIntReadFailure = 99999;
 constexpr double kDoubleReadFailure = 99999.0;
 
+// English text for a result of this library: kWrongOpenState, or one of the
+// store's codes (StoreResultText). Never null.
+DICOMSETTINGS_API const char* ResultText(int result);
+
 class DICOMSETTINGS_API CAccessLibraryBaseCpp {
  public:
   explicit CAccessLibraryBaseCpp(const wchar_t* path);

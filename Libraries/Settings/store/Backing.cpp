@@ -12,4 +12,18 @@ int MakeBacking(const std::string& path, std::unique_ptr<Backing>* backing) {
   return STORE_OK;
 }
 
+bool NamesEtcd(const wchar_t* path) {
+  // The scheme is ASCII: its few characters are enough to tell.
+  std::string start;
+  for (size_t i = 0; path != nullptr && path[i] != L'\0' && i < 16; ++i) {
+    if (path[i] < 0 || path[i] > 0x7F) break;
+    start += static_cast<char>(path[i]);
+  }
+  return IsEtcdPath(start);
+}
+
 }  // namespace keytreestore
+
+extern "C" int StorePathKind(const wchar_t* path) {
+  return keytreestore::NamesEtcd(path) ? STORE_KIND_ETCD : STORE_KIND_FILE;
+}

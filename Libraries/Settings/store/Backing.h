@@ -35,15 +35,21 @@ class Backing {
   // saved, else 0.
   virtual int UpdateCheck(int* updated) = 0;
 
-  // Starts an empty tree where nothing is kept yet: STORE_OK with document holding
-  // an empty document element, or the result that says why not.
-  virtual int Create(SettingsDocument& document) = 0;
+  // Starts an empty tree: STORE_OK with document holding an empty document
+  // element, or the result that says why not (document as it was). Where settings
+  // are kept already that is STORE_E_IO, unless over is set: then they are read
+  // (a failure to read them is the result) and taken as the version last loaded,
+  // so that the next save replaces them.
+  virtual int Create(SettingsDocument& document, bool over) = 0;
 };
 
 // The backing a path names (its UTF-8 form): an etcd prefix for "etcd://...", else
 // a file. STORE_OK, or STORE_E_BAD_ARGUMENT for a malformed etcd path or
 // STORE_E_IO for an unreadable client configuration.
 int MakeBacking(const std::string& path, std::unique_ptr<Backing>* backing);
+
+// Whether a path (as given to the API) names an etcd prefix, as MakeBacking tells.
+bool NamesEtcd(const wchar_t* path);
 
 }  // namespace keytreestore
 

@@ -1,53 +1,45 @@
-// The store's C functions: argument checks, then the open tree under its lock.
+// The store's C functions: argument checks, then the open tree under its lock;
+// each call ends in FinishCall, which keeps a failure for StoreLastFailure.
 #include "KeyTreeStore.h"
 
 #include <cstring>
 #include <new>
 
+#include "LastFailure.h"
 #include "OpenTrees.h"
-#include "text/Utf8.h"
+#include "text/XmlChar.h"
 
+using keytreestore::FinishCall;
 using keytreestore::OpenTree;
 using keytreestore::OpenTreeTable;
 using keytreestore::ParsedKey;
 
 namespace {
 
-// Runs fn with the open file of path locked; results of bad paths and of files
-// that are not open come first. Allocation failures become STORE_E_NO_MEMORY.
+// Runs fn, turning an allocation failure into STORE_E_NO_MEMORY, and ends the
+// call (a failure is kept for StoreLastFailure).
 template <class Fn>
-int WithOpenTree(const wchar_t* path, Fn fn) {
-  if (path == nullptr || path[0] == L'\0') return STORE_E_BAD_ARGUMENT;
+int Call(const wchar_t* path, Fn fn) {
+  int result;
   try {
-    std::shared_ptr<OpenTree> file = OpenTreeTable::Instance().Find(path);
-    if (!file) return STORE_E_NOT_OPEN;
-    std::lock_guard<std::mutex> guard(file->mutex);
-    return fn(*file);
+    result = fn();
   } catch (const std::bad_alloc&) {
-    return STORE_E_NO_MEMORY;
+    result = STORE_E_NO_MEMORY;
   }
+  return FinishCall(path, result);
 }
 
-// A value text as UTF-8 into out (STORE_MAX_VALUE_LENGTH * 4 + 1 bytes, NUL
-// terminated, *size bytes): STORE_OK, STORE_E_TOO_LONG, or STORE_E_BAD_ARGUMENT
-// for characters an XML 1.0 file cannot hold.
-int ValueToUtf8(const wchar_t* value, char* out, size_t* size) {
-  if (value == nullptr) return STORE_E_BAD_ARGUMENT;
-  if (wcsnlen(value, STORE_MAX_VALUE_LENGTH + 1) > STORE_MAX_VALUE_LENGTH) return STORE_E_TOO_LONG;
-  size_t used = 0;
-  for (const wchar_t* p = value; *p != L'\0'; ++p) {
-    // Line ends are kept as XML reads them back from a file: "\r\n" and "\r" as "\n".
-    if (*p == L'\r' && p[1] == L'\n') continue;
-    const wchar_t c = *p == L'\r' ? L'\n' : *p;
-    const bool control = c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
-    if (control || c == 0xFFFE || c == 0xFFFF || !keytreestore::IsScalarValue(c)) {
-      return STORE_E_BAD_ARGUMENT;
-    }
-    used += keytreestore::EncodeUtf8(c, out + used);
-  }
-  out[used] = '\0';
-  *size = used;
-  return STORE_OK;
+// Runs fn with the open tree of path locked; results of bad paths and of paths
+// that are not open come first.
+template <class Fn>
+int WithOpenTree(const wchar_t* path, Fn fn) {
+  return Call(path, [&]() {
+    if (path == nullptr || path[0] == L'\0') return static_cast<int>(STORE_E_BAD_ARGUMENT);
+    std::shared_ptr<OpenTree> tree = OpenTreeTable::Instance().Find(path);
+    if (!tree) return static_cast<int>(STORE_E_NOT_OPEN);
+    std::lock_guard<std::mutex> guard(tree->mutex);
+    return fn(*tree);
+  });
 }
 
 }  // namespace
@@ -55,23 +47,19 @@ int ValueToUtf8(const wchar_t* value, char* out, size_t* size) {
 extern "C" {
 
 int StoreOpen(const wchar_t* path, int /*comInitFlag: no use on this platform*/) {
-  try {
-    return OpenTreeTable::Instance().Open(path);
-  } catch (const std::bad_alloc&) {
-    return STORE_E_NO_MEMORY;
-  }
+  return Call(path, [&]() { return OpenTreeTable::Instance().Open(path); });
 }
 
 int StoreCreate(const wchar_t* path) {
-  try {
-    return OpenTreeTable::Instance().Create(path);
-  } catch (const std::bad_alloc&) {
-    return STORE_E_NO_MEMORY;
-  }
+  return Call(path, [&]() { return OpenTreeTable::Instance().Create(path, false); });
+}
+
+int StoreCreateOver(const wchar_t* path) {
+  return Call(path, [&]() { return OpenTreeTable::Instance().Create(path, true); });
 }
 
 int StoreClose(const wchar_t* path, int /*comInitFlag*/) {
-  return OpenTreeTable::Instance().Close(path);
+  return Call(path, [&]() { return OpenTreeTable::Instance().Close(path); });
 }
 
 int StoreLoad(const wchar_t* path) {
@@ -83,7 +71,7 @@ int StoreSave(const wchar_t* path) {
 }
 
 int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
-  if (buffer == nullptr) return STORE_E_BAD_ARGUMENT;
+  if (buffer == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return WithOpenTree(path, [&](OpenTree& f) {
     pugi::xml_node node;
     const int result = f.document.Lookup(key, &node);
@@ -99,9 +87,9 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     ParsedKey parsed;
     int result = node ? STORE_OK : parsed.Parse(key);
     if (result != STORE_OK) return result;
-    char text[STORE_MAX_VALUE_LENGTH * 4 + 1];
+    char text[keytreestore::kMaxValueUtf8];
     size_t size = 0;
-    result = ValueToUtf8(value, text, &size);
+    result = keytreestore::ValueToUtf8(value, text, &size);
     if (result != STORE_OK) return result;
     bool refused = false;
     if (!node) node = f.document.FindOrCreate(parsed, key, &refused);
@@ -113,7 +101,7 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
 }
 
 int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
-  if (count == nullptr) return STORE_E_BAD_ARGUMENT;
+  if (count == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return WithOpenTree(path, [&](OpenTree& f) {
     ParsedKey parsed;
     const int result = parsed.Parse(key);
@@ -124,12 +112,12 @@ int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
 }
 
 int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
-  if (updated == nullptr) return STORE_E_BAD_ARGUMENT;
+  if (updated == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return WithOpenTree(path, [&](OpenTree& f) { return f.backing->UpdateCheck(updated); });
 }
 
 int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* length) {
-  if (length == nullptr) return STORE_E_BAD_ARGUMENT;
+  if (length == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return WithOpenTree(path, [&](OpenTree& f) {
     const std::string text = f.document.Serialize();
     *length = text.size();
@@ -143,21 +131,25 @@ int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
   StoreParseError local;
   if (error == nullptr) error = &local;
   *error = StoreParseError{STORE_OK, 0, 0, ""};
-  try {
-    OpenTree file;
+  const int result = Call(path, [&]() {
+    OpenTree tree;
     std::string disk;
-    int result = keytreestore::PathToDisk(path, &disk);
-    if (result == STORE_OK) result = keytreestore::MakeBacking(disk, &file.backing);
-    if (result == STORE_OK) result = keytreestore::LoadTree(file, error);
-    if (result != STORE_OK && error->result == STORE_OK) {
-      error->result = result;
-      std::snprintf(error->text, sizeof error->text, "%s", StoreResultText(result));
-    }
-    return result;
-  } catch (const std::bad_alloc&) {
-    error->result = STORE_E_NO_MEMORY;
-    return STORE_E_NO_MEMORY;
+    int read = keytreestore::PathToDisk(path, &disk);
+    if (read == STORE_OK) read = keytreestore::MakeBacking(disk, &tree.backing);
+    if (read == STORE_OK) read = keytreestore::LoadTree(tree, error);
+    return read;
+  });
+  if (result != STORE_OK && error->result == STORE_OK) {
+    error->result = result;
+    keytreestore::DescribeLastFailure(path, error->text, sizeof error->text);
   }
+  return result;
+}
+
+int StoreLastFailure(const wchar_t* path, StoreFailure* failure) {
+  if (failure == nullptr) return STORE_E_BAD_ARGUMENT;
+  failure->result = keytreestore::DescribeLastFailure(path, failure->text, sizeof failure->text);
+  return STORE_OK;
 }
 
 const char* StoreResultText(int result) {
@@ -165,25 +157,23 @@ const char* StoreResultText(int result) {
     case STORE_OK:
       return "success";
     case STORE_E_NOT_OPEN:
-      return "the settings file is not open";
+      return "the settings are not open";
     case STORE_E_NOT_FOUND:
       return "no setting under that key";
     case STORE_E_BAD_KEY:
       return "malformed key";
     case STORE_E_NO_FILE:
-      return "no such file";
+      return "no settings there: no such file, or nothing under the etcd prefix";
     case STORE_E_PARSE:
       return "not a well-formed settings file";
     case STORE_E_IO:
-      return "reading or writing the file failed";
+      return "reading or writing the settings failed";
     case STORE_E_TOO_LONG:
       return "value, key or path too long";
     case STORE_E_BAD_ARGUMENT:
-      return "null or empty argument";
+      return "invalid argument: null or empty, a malformed path, or a character XML cannot hold";
     case STORE_E_NO_MEMORY:
       return "out of memory";
-    case 201:
-      return "the object is not in the right open state";
     default:
       return "unknown result code";
   }

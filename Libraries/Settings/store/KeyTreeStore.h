@@ -5,24 +5,26 @@
  *
  * A path is a file path, or "etcd://HOST:PORT[,HOST:PORT...]/PREFIX" for settings
  * kept under PREFIX in an etcd cluster: the same functions then read, save and
- * watch the cluster (endpoints are tried in order; a call that reaches none gives
+ * check the cluster for changes (endpoints are tried in order; a call that reaches none gives
  * STORE_E_IO within 2 x endpoints x 2 s (twice that with an etcd user, whose
  * token may be asked for first); TLS and user/password come from the
  * DICOMSETTINGS_ETCD_* environment variables, never from the path).
  *
  * Contract:
- *  - Files are known by their exact path text. StoreOpen parses a file the first
- *    time its path is opened and counts further opens of the same text; every
- *    open shares one in-memory tree. The last StoreClose drops the tree and any
- *    unsaved change.
+ *  - Settings are known by their exact path text. StoreOpen reads a file or a
+ *    prefix the first time its path is opened and counts further opens of the
+ *    same text; every open shares one in-memory tree. The last StoreClose drops
+ *    the tree and any unsaved change.
  *  - A key is absolute from the document element: "/A/B[2]/C" is the first child
  *    "A" of the document element, then its third child named "B" (indices count
  *    from 0 among same-named siblings; no index means 0), then its first "C".
  *    A key holds at most 511 characters, a value text at most 511.
- *  - Every text in the API is wchar_t (UTF-32 on Linux); files are UTF-8.
+ *  - Every text in the API is wchar_t (UTF-32 on Linux); files are UTF-8, and
+ *    so are the texts of StoreFailure and StoreParseError.
  *  - Every function may be called from several threads at once.
  *  - Every function returns one of the STORE_* result codes below; 0 is success.
- *    StoreResultText gives an English text for each.
+ *    StoreResultText gives an English text for each, StoreLastFailure the detail
+ *    of a failed call (which file or endpoint, and the system's own reason).
  */
 #ifndef DICOMSETTINGS_KEYTREESTORE_H
 #define DICOMSETTINGS_KEYTREESTORE_H
@@ -45,11 +47,12 @@ enum {
   STORE_E_NOT_OPEN = 1,  /* the path is not open in this process */
   STORE_E_NOT_FOUND = 2, /* the key names no node */
   STORE_E_BAD_KEY = 3,   /* the key is malformed: not absolute, an empty component, a bad index */
-  STORE_E_NO_FILE = 4,   /* no file at the path */
-  STORE_E_PARSE = 5,     /* the file is not a well-formed settings file */
-  STORE_E_IO = 6,        /* reading or writing the file failed (permissions, full disk) */
+  STORE_E_NO_FILE = 4,   /* no file at the path, or nothing under the etcd prefix */
+  STORE_E_PARSE = 5,     /* the file (or a kept area) is not well-formed settings */
+  STORE_E_IO = 6,        /* reading or writing failed: the file system, or the etcd cluster */
   STORE_E_TOO_LONG = 7,  /* a value, key or path over its limit */
-  STORE_E_BAD_ARGUMENT = 8, /* a null or empty argument */
+  STORE_E_BAD_ARGUMENT = 8, /* a null or empty argument, a malformed path, a character XML
+                               cannot hold */
   STORE_E_NO_MEMORY = 9     /* allocation failed */
 };
 
@@ -61,34 +64,102 @@ enum {
 /* Longest path text the store accepts, in characters. */
 #define STORE_MAX_PATH_LENGTH 4095
 
-/* Opens a settings file (parses it on the first open of this path text). */
+/* Every function returns STORE_OK or the STORE_* code that says why not. On any
+ * failure the settings kept (file or prefix) are as they were, and so is the open
+ * tree unless a function says otherwise. Every function that names a path keeps
+ * its failure for StoreLastFailure.
+ *
+ * Opening and closing. A path is opened once per caller that uses it; the opens
+ * of one path text share one tree and are counted. */
+
+/* Reads the settings at path into a tree (on the first open of this path text)
+ * or counts one more open of the tree. STORE_E_NO_FILE when nothing is kept there,
+ * STORE_E_PARSE when what is kept is malformed (StoreCheckFile says where),
+ * STORE_E_IO when it cannot be read; on failure nothing is kept open. */
 KEYTREESTORE_API int StoreOpen(const wchar_t* path, int comInitFlag);
 /* Opens a path where no settings are kept yet as an empty tree (document element
- * "Settings"), counted as StoreOpen counts; nothing is kept until StoreSave.
- * STORE_E_IO when settings are kept there already or the path is open. */
+ * "Settings"); nothing is written until StoreSave, which makes the file or the
+ * prefix. STORE_E_IO when settings are kept there already, when the path is open
+ * in this process, or when what is there cannot be looked at. Counted as StoreOpen
+ * counts. */
 KEYTREESTORE_API int StoreCreate(const wchar_t* path);
-/* Gives back one open; the last one drops the tree and its unsaved changes. */
+/* StoreCreate, but also where settings are kept already: they are read first
+ * (what StoreOpen would give when they cannot be read, a malformed file or area
+ * excepted), and the first StoreSave replaces them: a file whole, keeping its
+ * permission bits and owner; under an etcd prefix each area the new tree holds
+ * (areas it does not hold are left as they are). */
+KEYTREESTORE_API int StoreCreateOver(const wchar_t* path);
+/* Gives back one open; the last one drops the tree and its unsaved changes.
+ * STORE_E_NOT_OPEN when the path is not open. */
 KEYTREESTORE_API int StoreClose(const wchar_t* path, int comInitFlag);
-/* Re-reads the file, dropping unsaved changes; on failure the tree stays as it was. */
+
+/* Reading and writing. Every call below gives STORE_E_NOT_OPEN for a path that
+ * is not open, and STORE_E_BAD_ARGUMENT for a null or empty path. */
+
+/* Re-reads the settings, dropping unsaved changes; on failure (STORE_E_NO_FILE,
+ * STORE_E_PARSE, STORE_E_IO) the tree stays as it was, unsaved changes included. */
 KEYTREESTORE_API int StoreLoad(const wchar_t* path);
-/* Saves the tree crash-safely, merging what another process saved since. */
+/* Saves the tree, all at once or not at all: a file through a temporary file
+ * renamed over it, a prefix in one etcd transaction. When another process saved
+ * since this one last loaded or saved, its version is the base and the values
+ * set here since are put on top (the later save wins for a key both set), and
+ * the tree becomes what was saved. STORE_E_IO when the settings cannot be
+ * written (a file this process may not write is never replaced), STORE_E_PARSE
+ * when the other process's version is malformed; on failure the tree and its
+ * unsaved changes stay, for a later save. */
 KEYTREESTORE_API int StoreSave(const wchar_t* path);
-/* Copies the text of the node at key into buffer (STORE_VALUE_BUFFER_LENGTH wchar_t). */
+/* Copies the text of the node at key into buffer (STORE_VALUE_BUFFER_LENGTH
+ * wchar_t, NUL terminated). STORE_E_NOT_FOUND when key names no node, and
+ * STORE_E_BAD_KEY, STORE_E_TOO_LONG or STORE_E_BAD_ARGUMENT for a malformed, long
+ * or null key: buffer is then untouched. STORE_E_TOO_LONG for a value over
+ * STORE_MAX_VALUE_LENGTH characters: buffer then holds an empty text. */
 KEYTREESTORE_API int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key);
-/* Sets the text of the node at key, creating missing elements along the key. */
+/* Sets the text of the node at key, creating missing elements along the key (and
+ * empty same-named siblings up to an index). STORE_E_BAD_ARGUMENT for a null value
+ * or one with a character XML 1.0 cannot hold, STORE_E_TOO_LONG for a value over
+ * STORE_MAX_VALUE_LENGTH characters, STORE_E_BAD_KEY for a malformed key or an
+ * index more than 100,000 beyond the siblings there are: the tree is then
+ * unchanged. Nothing is kept until StoreSave. */
 KEYTREESTORE_API int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value);
-/* Counts the elements that key names: for "/A/B", the children named B of /A. */
+/* Sets *count to the number of elements key names: for "/A/B", the children
+ * named B of /A, 0 where /A does not exist. On failure (a malformed key) *count
+ * is untouched. */
 KEYTREESTORE_API int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key);
-/* Sets *updated to 1 when the file on disk is no longer the one last loaded or saved. */
+/* Sets *updated to 1 when the settings kept are no longer the version this
+ * process last loaded or saved (changed, replaced or removed), else 0. On failure
+ * (STORE_E_IO: the cluster cannot be asked) *updated is untouched. */
 KEYTREESTORE_API int StoreDataUpdateCheck(int* updated, const wchar_t* path);
 /* Writes the open tree of path as the UTF-8 XML a save to a file writes, NUL
- * terminated, into buffer (capacity bytes); *length is the text's length without
- * the NUL. STORE_E_TOO_LONG, nothing written, when capacity is smaller than that
- * plus one; buffer may then be null to ask for the length. */
+ * terminated, into buffer (capacity bytes) and sets *length to the text's length
+ * without the NUL. STORE_E_TOO_LONG, nothing written but *length set, when buffer
+ * is null or capacity is smaller than *length plus one. */
 KEYTREESTORE_API int StoreExportText(const wchar_t* path, char* buffer, size_t capacity,
                                      size_t* length);
-/* English text for a result code; never null. */
+
+/* Which backing a path names: STORE_KIND_ETCD for a path that starts with
+ * "etcd://" (well-formed or not), else STORE_KIND_FILE (a null path included). */
+enum { STORE_KIND_FILE = 0, STORE_KIND_ETCD = 1 };
+KEYTREESTORE_API int StorePathKind(const wchar_t* path);
+
+/* Telling what went wrong. */
+
+/* English text for a result code; never null. "unknown result code" for a code
+ * that is none of the STORE_* codes. */
 KEYTREESTORE_API const char* StoreResultText(int result);
+
+/* What went wrong in a failed call. */
+typedef struct StoreFailure {
+  int result;     /* the failed call's result; STORE_OK when none is kept for the path */
+  char text[512]; /* what went wrong, in English, UTF-8, NUL terminated: the file and the
+                     system's reason, the etcd endpoint and what it answered, what is wrong
+                     with a path; never a password, token or key. Empty with STORE_OK. */
+} StoreFailure;
+
+/* Fills *failure for the last call on this thread that failed and named path
+ * (the same path text): the failure of a later call on the path replaces it; a
+ * call on this thread that failed on another path does too. Returns STORE_OK, or
+ * STORE_E_BAD_ARGUMENT for a null failure. */
+KEYTREESTORE_API int StoreLastFailure(const wchar_t* path, StoreFailure* failure);
 
 /* Where a file failed to parse: line and column from 1, or 0 where the file gives none. */
 typedef struct StoreParseError {
@@ -98,7 +169,9 @@ typedef struct StoreParseError {
   char text[128]; /* what is wrong, in English */
 } StoreParseError;
 
-/* Reads and checks a file without opening it: fills *error and returns error->result. */
+/* Reads and checks the settings at path without opening them: fills *error (when
+ * not null) and returns error->result. Under an etcd prefix the text names the
+ * malformed area and its line. */
 KEYTREESTORE_API int StoreCheckFile(const wchar_t* path, StoreParseError* error);
 
 #ifdef __cplusplus

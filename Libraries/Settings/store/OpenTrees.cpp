@@ -2,7 +2,9 @@
 #include "OpenTrees.h"
 
 #include "KeyTreeStore.h"
+#include "text/Printable.h"
 #include "text/Utf8.h"
+#include "util/FailureNote.h"
 
 namespace keytreestore {
 
@@ -12,10 +14,18 @@ OpenTreeTable& OpenTreeTable::Instance() {
 }
 
 int PathToDisk(const wchar_t* path, std::string* disk) {
-  if (path == nullptr || path[0] == L'\0') return STORE_E_BAD_ARGUMENT;
-  if (wcsnlen(path, STORE_MAX_PATH_LENGTH + 1) > STORE_MAX_PATH_LENGTH) return STORE_E_TOO_LONG;
+  if (path == nullptr || path[0] == L'\0') {
+    NoteFailure("no path given");
+    return STORE_E_BAD_ARGUMENT;
+  }
+  if (wcsnlen(path, STORE_MAX_PATH_LENGTH + 1) > STORE_MAX_PATH_LENGTH) {
+    NoteFailure("path longer than %d characters", STORE_MAX_PATH_LENGTH);
+    return STORE_E_TOO_LONG;
+  }
   disk->clear();
-  return AppendUtf8(*disk, path) ? STORE_OK : STORE_E_BAD_ARGUMENT;
+  if (AppendUtf8(*disk, path)) return STORE_OK;
+  NoteFailure("the path holds a character UTF-8 cannot carry");
+  return STORE_E_BAD_ARGUMENT;
 }
 
 int LoadTree(OpenTree& f, StoreParseError* error) {
@@ -30,6 +40,13 @@ int SaveTree(OpenTree& f) {
   return result;
 }
 
+namespace {
+int OpenAlready(const std::string& path) {
+  NoteFailure("%s is open in this process already", Printable(path).c_str());
+  return STORE_E_IO;
+}
+}  // namespace
+
 template <class Make>
 int OpenTreeTable::Add(const wchar_t* path, bool countExisting, Make make) {
   std::string disk;
@@ -43,7 +60,7 @@ int OpenTreeTable::Add(const wchar_t* path, bool countExisting, Make make) {
   };
   {
     std::lock_guard<std::mutex> guard(mutex_);
-    if (countOpen()) return countExisting ? STORE_OK : STORE_E_IO;
+    if (countOpen()) return countExisting ? STORE_OK : OpenAlready(disk);
   }
   // Read without the table's lock: reaching a cluster may take seconds, and every
   // call on every other open path looks the table up.
@@ -54,7 +71,7 @@ int OpenTreeTable::Add(const wchar_t* path, bool countExisting, Make make) {
   if (result != STORE_OK) return result;
   std::lock_guard<std::mutex> guard(mutex_);
   // Another thread opened the same path meanwhile: its tree is the one shared.
-  if (countOpen()) return countExisting ? STORE_OK : STORE_E_IO;
+  if (countOpen()) return countExisting ? STORE_OK : OpenAlready(disk);
   file->opens = 1;
   files_.emplace(std::wstring_view(file->pathText), file);
   return STORE_OK;
@@ -64,8 +81,8 @@ int OpenTreeTable::Open(const wchar_t* path) {
   return Add(path, true, [](OpenTree& f) { return LoadTree(f, nullptr); });
 }
 
-int OpenTreeTable::Create(const wchar_t* path) {
-  return Add(path, false, [](OpenTree& f) { return f.backing->Create(f.document); });
+int OpenTreeTable::Create(const wchar_t* path, bool over) {
+  return Add(path, false, [over](OpenTree& f) { return f.backing->Create(f.document, over); });
 }
 
 int OpenTreeTable::Close(const wchar_t* path) {

@@ -32,8 +32,9 @@ class OpenTreeTable {
   static OpenTreeTable& Instance();
 
   int Open(const wchar_t* path);
-  // Opens a path where nothing is kept yet as an empty tree (Backing::Create).
-  int Create(const wchar_t* path);
+  // Opens a path as an empty tree (Backing::Create): where nothing is kept yet, or
+  // with over also where settings are kept, which the first save then replaces.
+  int Create(const wchar_t* path, bool over);
   int Close(const wchar_t* path);
   // The open file a path text names, or null.
   std::shared_ptr<OpenTree> Find(const wchar_t* path);

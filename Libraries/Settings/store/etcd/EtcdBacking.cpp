@@ -11,6 +11,8 @@
 
 #include "etcd/AreaText.h"
 #include "etcd/Base64.h"
+#include "text/Printable.h"
+#include "util/FailureNote.h"
 
 namespace keytreestore {
 namespace {
@@ -46,37 +48,49 @@ nlohmann::json EtcdBacking::Range() const {
   return {{"key", EncodeBase64(prefix_)}, {"range_end", EncodeBase64(rangeEnd_)}};
 }
 
-int EtcdBacking::ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot,
-                              SettingsDocument* document, StoreParseError* error) const {
+int EtcdBacking::ReadAreas(const nlohmann::json& answer, Snapshot* snapshot) const {
   snapshot->revision = JsonInteger(Member(answer, "header"), "revision");
   snapshot->newestMod = 0;
   snapshot->areas.clear();
-  std::vector<std::tuple<std::string, long, const std::string*>> order;
   std::string key;
   std::string value;
   const nlohmann::json& kvs = Member(answer, "kvs");
   for (const nlohmann::json& kv : kvs.is_array() ? kvs : nlohmann::json::array()) {
     if (!DecodeKeyValue(kv, &key, &value) || key.compare(0, prefix_.size(), prefix_) != 0) {
+      NoteFailure("etcd answered with a key outside %s", prefix_.c_str());
       return STORE_E_IO;
     }
     snapshot->newestMod = std::max(snapshot->newestMod, JsonInteger(kv, "mod_revision"));
-    const auto added = snapshot->areas.emplace(key.substr(prefix_.size()), value).first;
-    const std::string& area = added->first;
-    order.emplace_back(area.substr(0, area.find('[')), AreaIndex(area), &area);
+    snapshot->areas.emplace(key.substr(prefix_.size()), value);
   }
   snapshot->count = static_cast<long long>(snapshot->areas.size());
+  return STORE_OK;
+}
+
+int EtcdBacking::ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot,
+                              SettingsDocument* document, StoreParseError* error) const {
+  int result = ReadAreas(answer, snapshot);
+  if (result != STORE_OK) return result;
   // Same-named areas go in by index: "Client[10]" sorts before "Client[2]" as a key.
+  std::vector<std::tuple<std::string, long, const std::string*>> order;
+  for (const auto& area : snapshot->areas) {
+    order.emplace_back(area.first.substr(0, area.first.find('[')), AreaIndex(area.first),
+                       &area.first);
+  }
   std::sort(order.begin(), order.end());
   SettingsDocument fresh;
-  int result = fresh.MakeEmpty();
+  result = fresh.MakeEmpty();
   std::string fault;
   for (const auto& entry : order) {
     const std::string& area = *std::get<2>(entry);
     if (result == STORE_OK) result = AddArea(fresh, area, snapshot->areas[area], &fault);
-    if (result == STORE_E_PARSE && error != nullptr) {
-      *error = StoreParseError{STORE_E_PARSE, 0, 0, ""};
-      std::snprintf(error->text, sizeof error->text, "%s%s: %s", prefix_.c_str(), area.c_str(),
-                    fault.c_str());
+    if (result == STORE_E_PARSE) {
+      NoteFailure("%s%s: %s", prefix_.c_str(), area.c_str(), fault.c_str());
+      if (error != nullptr) {
+        *error = StoreParseError{STORE_E_PARSE, 0, 0, ""};
+        std::snprintf(error->text, sizeof error->text, "%s%s: %s", prefix_.c_str(), area.c_str(),
+                      fault.c_str());
+      }
     }
     if (result != STORE_OK) return result;
   }
@@ -91,7 +105,10 @@ int EtcdBacking::Load(SettingsDocument& document, StoreParseError* error) {
   SettingsDocument fresh;
   const int result = ReadSnapshot(answer, &read, &fresh, error);
   if (result != STORE_OK) return result;
-  if (read.count == 0) return STORE_E_NO_FILE;
+  if (read.count == 0) {
+    NoteFailure("nothing kept under %s", prefix_.c_str());
+    return STORE_E_NO_FILE;
+  }
   document.Swap(fresh);
   kept_ = std::move(read);
   return STORE_OK;
@@ -189,24 +206,39 @@ int EtcdBacking::UpdateCheck(int* updated) {
   return STORE_OK;
 }
 
-int EtcdBacking::Create(SettingsDocument& document) {
+int EtcdBacking::Create(SettingsDocument& document, bool over) {
   nlohmann::json request = Range();
-  request["count_only"] = true;
+  if (!over) request["count_only"] = true;
   nlohmann::json answer;
   if (client_.Call("kv/range", request, &answer) != STORE_OK) return STORE_E_IO;
-  if (JsonInteger(answer, "count") != 0) return STORE_E_IO;
+  Snapshot read;
+  if (!over && JsonInteger(answer, "count") != 0) {
+    NoteFailure("settings are kept under %s already", prefix_.c_str());
+    return STORE_E_IO;
+  }
+  // The areas to be replaced are kept as read, so that the save puts only those
+  // it changes and finds another writer's save in between.
+  read.revision = JsonInteger(Member(answer, "header"), "revision");
+  if (over && ReadAreas(answer, &read) != STORE_OK) return STORE_E_IO;
   const int result = document.MakeEmpty();
   if (result != STORE_OK) return result;
-  kept_ = Snapshot();
-  kept_.revision = JsonInteger(Member(answer, "header"), "revision");
+  kept_ = std::move(read);
   return STORE_OK;
 }
 
 int MakeEtcdBacking(const std::string& path, std::unique_ptr<Backing>* backing) {
   EtcdPath parsed;
-  if (!ParseEtcdPath(path, &parsed)) return STORE_E_BAD_ARGUMENT;
+  std::string reason;
+  if (!ParseEtcdPath(path, &parsed, &reason)) {
+    // A path with "@" in it may hold a password ("etcd://root:pw@host:2379/x"): not shown.
+    const bool shown = path.find('@') == std::string::npos;
+    NoteFailure("etcd path \"%s\": %s", shown ? Printable(path).c_str() : "etcd://...",
+                reason.c_str());
+    return STORE_E_BAD_ARGUMENT;
+  }
   EtcdConfig config;
   if (ReadEtcdConfig(&config) != STORE_OK) return STORE_E_IO;
+  if (CheckPasswordTransport(config, parsed.endpoints) != STORE_OK) return STORE_E_IO;
   *backing = std::make_unique<EtcdBacking>(parsed, std::move(config));
   return STORE_OK;
 }

@@ -41,7 +41,7 @@ class EtcdBacking : public Backing {
   int Load(SettingsDocument& document, StoreParseError* error) override;
   int Save(SettingsDocument& document, const PendingChanges& changes) override;
   int UpdateCheck(int* updated) override;
-  int Create(SettingsDocument& document) override;
+  int Create(SettingsDocument& document, bool over) override;
 
  private:
   // What the prefix held at one revision: area name to text.
@@ -54,6 +54,9 @@ class EtcdBacking : public Backing {
 
   // The prefix range of a request.
   nlohmann::json Range() const;
+  // The areas of a range answer as they are kept, not parsed: STORE_OK or
+  // STORE_E_IO for an answer that is not what was asked for.
+  int ReadAreas(const nlohmann::json& answer, Snapshot* snapshot) const;
   // A snapshot from a range answer, and the tree it describes.
   int ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot, SettingsDocument* document,
                    StoreParseError* error) const;

@@ -3,18 +3,25 @@
 
 #include <curl/curl.h>
 
+#include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstring>
 #include <thread>
 
 #include "KeyTreeStore.h"
 #include "etcd/Base64.h"
+#include "text/Printable.h"
+#include "util/FailureNote.h"
 
 namespace keytreestore {
 namespace {
 
 // Answers larger than this are refused rather than held in memory.
 constexpr size_t kMaxAnswerBytes = size_t{64} << 20;
+constexpr char kAuthenticateApi[] = "auth/authenticate";
+// How much of a text from elsewhere (etcd, libcurl) a reason shows.
+constexpr size_t kShownText = 160;
 
 size_t Collect(char* data, size_t size, size_t count, void* user) {
   std::string* out = static_cast<std::string*>(user);
@@ -34,6 +41,50 @@ std::string Dump(const nlohmann::json& request) {
   return request.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
+// What a transfer libcurl could not complete met; detail is its error buffer.
+std::string TransferFailure(CURL* curl, CURLcode code, const char* detail) {
+  const std::string said =
+      Printable(detail[0] != '\0' ? detail : curl_easy_strerror(code), kShownText);
+  switch (code) {
+    case CURLE_COULDNT_CONNECT: {
+      long error = 0;
+      curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &error);
+      char text[128];
+      if (error == ECONNREFUSED) return "connection refused";
+      if (error != 0) return std::string("cannot connect: ") + strerror_r(error, text, sizeof text);
+      break;
+    }
+    case CURLE_COULDNT_RESOLVE_HOST:
+      return "cannot resolve the host name";
+    case CURLE_OPERATION_TIMEDOUT: {
+      // The time to the start of the transfer is 0 until connected (TLS included).
+      curl_off_t connected = 0;
+      curl_easy_getinfo(curl, CURLINFO_PRETRANSFER_TIME_T, &connected);
+      return connected > 0
+                 ? "no answer within " + std::to_string(EtcdClient::kRequestTimeoutMs) + " ms"
+                 : "no connection within " + std::to_string(EtcdClient::kConnectTimeoutMs) + " ms";
+    }
+    case CURLE_WRITE_ERROR:
+      return "answer larger than 64 MiB";
+    // The TLS failures the options set here can meet.
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_CLIENTCERT:
+      return "TLS: " + said;
+    default:
+      break;
+  }
+  return said;
+}
+
+// The start of a reason about the configured user's authentication.
+std::string Authentication(const EtcdConfig& config) {
+  return "authentication as user \"" + Printable(config.user, kShownText) + "\"";
+}
+
 }  // namespace
 
 EtcdClient::EtcdClient(std::vector<std::string> endpoints, EtcdConfig config)
@@ -46,7 +97,10 @@ EtcdClient::~EtcdClient() {
 EtcdClient::Outcome EtcdClient::Post(const std::string& endpoint, const char* api,
                                      const std::string& body, nlohmann::json* response) {
   CURL* curl = static_cast<CURL*>(curl_);
-  if (curl == nullptr) return Outcome::kUnreachable;
+  if (curl == nullptr) {
+    why_ = "libcurl could not start (out of memory)";
+    return Outcome::kUnreachable;
+  }
   const std::string url =
       std::string(config_.Tls() ? "https://" : "http://") + endpoint + "/v3/" + api;
   std::string answer;
@@ -66,6 +120,8 @@ EtcdClient::Outcome EtcdClient::Post(const std::string& endpoint, const char* ap
   curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
+  char detail[CURL_ERROR_SIZE] = "";
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, detail);
   if (!config_.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, config_.caFile.c_str());
   if (!config_.certFile.empty()) curl_easy_setopt(curl, CURLOPT_SSLCERT, config_.certFile.c_str());
   if (!config_.keyFile.empty()) curl_easy_setopt(curl, CURLOPT_SSLKEY, config_.keyFile.c_str());
@@ -73,36 +129,66 @@ EtcdClient::Outcome EtcdClient::Post(const std::string& endpoint, const char* ap
   // The handle must not keep pointers into this call's locals.
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
   curl_easy_setopt(curl, CURLOPT_POSTFIELDS, nullptr);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
   curl_slist_free_all(headers);
-  if (sent != CURLE_OK) return Outcome::kUnreachable;
+  if (sent != CURLE_OK) {
+    why_ = TransferFailure(curl, sent, detail);
+    // What a member that takes TLS clients only does with a plain HTTP request.
+    if (sent == CURLE_GOT_NOTHING && !config_.Tls()) why_ += " (TLS is not configured)";
+    return Outcome::kUnreachable;
+  }
   long status = 0;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
   *response = nlohmann::json::parse(answer, nullptr, false);
-  if (response->is_discarded() || !response->is_object()) return Outcome::kUnreachable;
+  if (response->is_discarded() || !response->is_object()) {
+    // Not quoted after a request that carried a password or token: it may repeat it.
+    const std::string start =
+        config_.user.empty() ? Printable(answer.substr(0, answer.find('\n')), kShownText) : "";
+    why_ = "HTTP status " + std::to_string(status) + " without a JSON answer" +
+           (start.empty() ? "" : ": " + start);
+    return Outcome::kUnreachable;
+  }
   if (status == 200) return Outcome::kAnswered;
   const int code = static_cast<int>(JsonInteger(*response, "code"));
-  const std::string message = JsonText(*response, "error");
+  std::string message = JsonText(*response, "error");
+  if (message.empty()) message = JsonText(*response, "message");
+  why_ = message.empty() ? "HTTP status " + std::to_string(status) : Printable(message, kShownText);
   if (message.find("auth token") != std::string::npos) return Outcome::kBadToken;
-  return Transient(code, message) || status >= 500 ? Outcome::kUnreachable : Outcome::kRefused;
+  if (Transient(code, message) || status >= 500) return Outcome::kUnreachable;
+  const bool authenticating = std::strcmp(api, kAuthenticateApi) == 0;
+  why_ = (authenticating ? Authentication(config_) + " refused: " : "request refused: ") + why_;
+  return Outcome::kRefused;
 }
 
 EtcdClient::Outcome EtcdClient::Authenticate(const std::string& endpoint) {
   token_.clear();
   const nlohmann::json request = {{"name", config_.user}, {"password", config_.password}};
   nlohmann::json response;
-  const Outcome outcome = Post(endpoint, "auth/authenticate", Dump(request), &response);
+  const Outcome outcome = Post(endpoint, kAuthenticateApi, Dump(request), &response);
   if (outcome != Outcome::kAnswered) return outcome;
   token_ = JsonText(response, "token");
-  return token_.empty() ? Outcome::kRefused : Outcome::kAnswered;
+  if (!token_.empty()) return Outcome::kAnswered;
+  why_ = Authentication(config_) + " gave no token";
+  return Outcome::kRefused;
+}
+
+void EtcdClient::NoteFailures(const std::vector<std::string>& failures) const {
+  for (size_t i = 0; i < endpoints_.size(); ++i) {
+    const size_t index = (current_ + i) % endpoints_.size();
+    if (failures[index].empty()) continue;
+    NoteFailure("etcd %s: %s", endpoints_[index].c_str(), failures[index].c_str());
+  }
 }
 
 int EtcdClient::Call(const char* api, const nlohmann::json& request, nlohmann::json* response) {
   const std::string body = Dump(request);
   const size_t n = endpoints_.size();
+  std::vector<std::string> failures(n);  // what each endpoint met, noted when all failed
   bool renewed = false;
   for (size_t attempt = 0; attempt < 2 * n; ++attempt) {
     if (attempt == n) std::this_thread::sleep_for(std::chrono::milliseconds(kPauseBetweenRoundsMs));
-    const std::string& endpoint = endpoints_[(current_ + attempt) % n];
+    const size_t index = (current_ + attempt) % n;
+    const std::string& endpoint = endpoints_[index];
     Outcome outcome = Outcome::kAnswered;
     if (!config_.user.empty() && token_.empty()) outcome = Authenticate(endpoint);
     if (outcome == Outcome::kAnswered) outcome = Post(endpoint, api, body, response);
@@ -113,11 +199,16 @@ int EtcdClient::Call(const char* api, const nlohmann::json& request, nlohmann::j
       if (outcome == Outcome::kAnswered) outcome = Post(endpoint, api, body, response);
     }
     if (outcome == Outcome::kAnswered) {
-      current_ = (current_ + attempt) % n;
+      current_ = index;
       return STORE_OK;
     }
-    if (outcome != Outcome::kUnreachable) return STORE_E_IO;
+    std::string& failure = failures[index];
+    failure = failure.empty()   ? why_
+              : failure == why_ ? failure + " (twice)"
+                                : failure + ", then " + why_;
+    if (outcome != Outcome::kUnreachable) break;
   }
+  NoteFailures(failures);
   return STORE_E_IO;
 }
 

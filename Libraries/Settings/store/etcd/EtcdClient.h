@@ -36,20 +36,26 @@ class EtcdClient {
   // POSTs request to "/v3/" + api ("kv/range", "kv/txn") and parses the answer:
   // STORE_OK with *response, or STORE_E_IO when no endpoint answers, the cluster
   // refuses the request (too large, too many operations, not permitted) or the
-  // answer is not JSON.
+  // answer is not JSON. A failure notes what each endpoint tried met, once per
+  // endpoint ("etcd 10.0.0.5:2379: connection refused (twice)"); a call that an
+  // endpoint answers notes nothing.
   int Call(const char* api, const nlohmann::json& request, nlohmann::json* response);
 
  private:
   enum class Outcome { kAnswered, kRefused, kUnreachable, kBadToken };
+  // One request to one endpoint; anything but kAnswered leaves the reason in why_.
   Outcome Post(const std::string& endpoint, const char* api, const std::string& body,
                nlohmann::json* response);
   Outcome Authenticate(const std::string& endpoint);
+  // Notes failures[i], what endpoint i met, for each endpoint tried.
+  void NoteFailures(const std::vector<std::string>& failures) const;
 
   std::vector<std::string> endpoints_;
   EtcdConfig config_;
   void* curl_;          // the CURL easy handle, kept for its connection
   size_t current_ = 0;  // the endpoint that answered last
   std::string token_;   // the authentication token, when a user is configured
+  std::string why_;     // what the last attempt that failed met, for a person
 };
 
 // Key and value of a JSON gateway answer's "kvs" entry, decoded; false when the

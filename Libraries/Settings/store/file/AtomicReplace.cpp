@@ -13,6 +13,8 @@
 
 #include "KeyTreeStore.h"
 #include "file/FileSystem.h"
+#include "text/Printable.h"
+#include "util/FailureNote.h"
 
 namespace keytreestore {
 namespace {
@@ -59,33 +61,41 @@ int CreateTemporary(FileSystem& fs, const std::string& target, mode_t mode, std:
 int ReplaceFile(const std::string& target, const std::string& bytes, const FileIdentity& old,
                 FileIdentity* saved) {
   FileSystem& fs = CurrentFileSystem();
+  // Each step notes the system's reason when it fails; the first failure ends the
+  // steps that would change anything.
+  const auto step = [](bool done, const char* what, const std::string& path) {
+    if (!done) NoteSystemFailure(what, path, errno);
+    return done;
+  };
   // Opened before anything is written, so that failing to open it changes nothing.
-  const int dir = fs.Open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY, 0);
-  if (dir < 0) return STORE_E_IO;
+  const std::string directory = DirectoryOf(target);
+  const int dir = fs.Open(directory.c_str(), O_RDONLY | O_DIRECTORY, 0);
+  if (!step(dir >= 0, "open the folder", directory)) return STORE_E_IO;
   std::string temporary;
   // A new file gets the usual 0666 less the umask; an existing one keeps its bits.
   const int fd = CreateTemporary(fs, target, old.exists ? 0600 : 0666, &temporary);
-  if (fd < 0) {
+  if (!step(fd >= 0, "create a temporary file in", directory)) {
     fs.Close(dir);
     return STORE_E_IO;
   }
-  bool ok = WriteAll(fs, fd, bytes);
+  bool ok = step(WriteAll(fs, fd, bytes), "write", temporary);
   if (ok && old.exists) {
     // Owner first: changing it may clear set-id bits that the mode then restores.
     fs.Fchown(fd, old.owner, old.group);  // allowed to fail when not privileged
-    ok = fs.Fchmod(fd, old.mode & 07777) == 0;
+    ok = step(fs.Fchmod(fd, old.mode & 07777) == 0, "set the permissions of", temporary);
   }
-  ok = ok && fs.Fsync(fd) == 0;
-  ok = fs.Close(fd) == 0 && ok;
+  ok = ok && step(fs.Fsync(fd) == 0, "flush", temporary);
+  ok = step(fs.Close(fd) == 0, "close", temporary) && ok;
   // A second name for the old version, to put it back if the rename cannot be made durable.
   const std::string backup = temporary + kBackupSuffix;
   const bool backedUp = ok && old.exists && fs.Link(target.c_str(), backup.c_str()) == 0;
-  ok = ok && fs.Rename(temporary.c_str(), target.c_str()) == 0;
+  ok = ok && step(fs.Rename(temporary.c_str(), target.c_str()) == 0, "rename over", target);
   if (!ok) {
     fs.Unlink(temporary.c_str());
   } else {
     struct stat info;
-    ok = fs.FsyncDirectory(dir) == 0 && fs.Stat(target.c_str(), &info) == 0;
+    ok = step(fs.FsyncDirectory(dir) == 0, "flush the folder", directory) &&
+         step(fs.Stat(target.c_str(), &info) == 0, "look at", target);
     if (ok) {
       *saved = IdentityOf(info);
     } else if (backedUp) {

@@ -1,9 +1,16 @@
 // Loading, saving and watching a settings file.
 #include "file/FileBacking.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "file/AtomicReplace.h"
+#include "file/FileSystem.h"
 #include "file/SaveLock.h"
 #include "text/DocumentText.h"
+#include "text/Printable.h"
+#include "util/FailureNote.h"
 
 namespace keytreestore {
 namespace {
@@ -44,6 +51,13 @@ int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes)
   // save over another writer's version and drop the file's permission bits.
   FileIdentity onDisk;
   if (StatExisting(target, &onDisk) != STORE_OK) return STORE_E_IO;
+  // The rename would replace a file this process may not write, as long as it may
+  // write the folder: a file made read-only on purpose is kept as it is.
+  if (onDisk.exists && CurrentFileSystem().Access(target.c_str(), W_OK) != 0) {
+    NoteFailure("%s: the file is not writable (%s)", Printable(target).c_str(),
+                errno == EACCES ? "permission denied" : "cannot be checked");
+    return STORE_E_IO;
+  }
   SettingsDocument merged;
   const bool merging = onDisk.exists && !onDisk.SameVersion(identity_);
   if (merging) {
@@ -71,10 +85,19 @@ int FileBacking::UpdateCheck(int* updated) {
   return STORE_OK;
 }
 
-int FileBacking::Create(SettingsDocument& document) {
+int FileBacking::Create(SettingsDocument& document, bool over) {
+  const std::string target = ResolveLinks(diskPath_);
   FileIdentity onDisk;
-  if (StatExisting(ResolveLinks(diskPath_), &onDisk) != STORE_OK || onDisk.exists) {
+  if (StatExisting(target, &onDisk) != STORE_OK) return STORE_E_IO;
+  if (onDisk.exists && !over) {
+    NoteFailure("%s: a file is there already", Printable(diskPath_).c_str());
     return STORE_E_IO;
+  }
+  if (onDisk.exists) {
+    // What is to be replaced must be a file this process can read.
+    ParseBuffer bytes;
+    const int result = ReadWholeFile(target, &bytes, &onDisk);
+    if (result != STORE_OK) return result;
   }
   const int result = document.MakeEmpty();
   if (result == STORE_OK) identity_ = onDisk;

@@ -18,7 +18,7 @@ class FileBacking : public Backing {
   int Load(SettingsDocument& document, StoreParseError* error) override;
   int Save(SettingsDocument& document, const PendingChanges& changes) override;
   int UpdateCheck(int* updated) override;
-  int Create(SettingsDocument& document) override;
+  int Create(SettingsDocument& document, bool over) override;
 
  private:
   std::string diskPath_;

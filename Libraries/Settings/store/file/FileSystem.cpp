@@ -52,6 +52,9 @@ int FileSystem::Fchown(int fd, uid_t owner, gid_t group) {
 int FileSystem::Flock(int fd, int operation) {
   return ::flock(fd, operation);
 }
+int FileSystem::Access(const char* path, int mode) {
+  return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
+}
 
 namespace {
 FileSystem g_realFileSystem;

@@ -28,6 +28,9 @@ class FileSystem {
   virtual int Fchmod(int fd, mode_t mode);
   virtual int Fchown(int fd, uid_t owner, gid_t group);
   virtual int Flock(int fd, int operation);
+  // Whether this process may access path as mode asks (R_OK, W_OK), by its
+  // effective user and groups: faccessat with AT_EACCESS.
+  virtual int Access(const char* path, int mode);
 };
 
 // The file system the store uses now: the real one unless a test installed another.

@@ -13,6 +13,8 @@
 
 #include "KeyTreeStore.h"
 #include "file/FileSystem.h"
+#include "text/Printable.h"
+#include "util/FailureNote.h"
 
 namespace keytreestore {
 namespace {
@@ -64,7 +66,9 @@ int StatExisting(const std::string& path, FileIdentity* identity) {
     *identity = IdentityOf(info);
     return STORE_OK;
   }
-  return errno == ENOENT ? STORE_OK : STORE_E_IO;
+  if (errno == ENOENT) return STORE_OK;
+  NoteSystemFailure("look at", path, errno);
+  return STORE_E_IO;
 }
 
 int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* identity,
@@ -72,13 +76,20 @@ int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* ide
   FileSystem& fs = CurrentFileSystem();
   const int fd = fs.Open(path.c_str(), O_RDONLY, 0);
   if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return STORE_E_NO_FILE;
-    return errno == ENAMETOOLONG ? STORE_E_TOO_LONG : STORE_E_IO;
+    const int error = errno;
+    NoteSystemFailure("open", path, error);
+    if (error == ENOENT || error == ENOTDIR) return STORE_E_NO_FILE;
+    return error == ENAMETOOLONG ? STORE_E_TOO_LONG : STORE_E_IO;
   }
   struct stat info;
   int result = STORE_OK;
   ParseBuffer data;
-  if (fs.Fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (fs.Fstat(fd, &info) != 0) {
+    NoteSystemFailure("look at", path, errno);
+    result = STORE_E_IO;
+  } else if (!S_ISREG(info.st_mode)) {
+    NoteFailure("%s: %s", Printable(path).c_str(),
+                S_ISDIR(info.st_mode) ? "is a directory" : "not a regular file");
     result = STORE_E_IO;
   } else if (!data.Reserve(static_cast<size_t>(info.st_size))) {
     result = STORE_E_NO_MEMORY;
@@ -94,6 +105,7 @@ int ReadWholeFile(const std::string& path, ParseBuffer* bytes, FileIdentity* ide
           inPlace ? fs.Read(fd, data.data() + used, room) : fs.Read(fd, chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
+        NoteSystemFailure("read", path, errno);
         result = STORE_E_IO;
         break;
       }

@@ -4,14 +4,10 @@
 #include <cstring>
 
 #include "text/Utf8.h"
+#include "text/XmlChar.h"
 
 namespace keytreestore {
 namespace {
-
-bool IsXmlChar(unsigned long c) {
-  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
 
 int DigitValue(char c, bool hex) {
   if (c >= '0' && c <= '9') return c - '0';

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "text/Utf8.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -160,9 +162,7 @@ __attribute__((target("avx2,popcnt"))) size_t CountBlocksAvx2(const char* text, 
 
 size_t CountBlocks(const char* text, size_t length, BlockCount* count) {
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) {
-    return CountBlocksAvx2(text, length, count);
-  }
+  if (WideBlocks()) return CountBlocksAvx2(text, length, count);
 #endif
   return CountBlocksWith<MarkBlock>(text, length, count);
 }

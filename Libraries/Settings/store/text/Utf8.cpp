@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/XmlChar.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -143,7 +145,7 @@ __attribute__((target("avx2"))) size_t PlainBlocksAvx2(const char* text, size_t 
 // look, where the processor can pass such blocks at once; 0 elsewhere.
 size_t PlainBlocks(const char* text, size_t length, char stop) {
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (__builtin_cpu_supports("avx2")) return PlainBlocksAvx2(text, length, stop);
+  if (WideBlocks()) return PlainBlocksAvx2(text, length, stop);
 #endif
   (void)text;
   (void)length;
@@ -167,11 +169,16 @@ size_t PlainAsciiPrefix16(const char* text, char stop) {
 #endif
 }
 
-bool IsRefusedControl(unsigned char c) {
-  return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
-}
-
 }  // namespace
+
+bool blocks::ProcessorHasAvx2() {
+#if defined(__x86_64__) && defined(__GNUC__)
+  __builtin_cpu_init();  // called from static initialisation, maybe before libgcc sets it up
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+#else
+  return false;
+#endif
+}
 
 size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid, char stop) {
   size_t i = 0;
@@ -187,7 +194,7 @@ size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid, char s
     if (i >= length) return length;
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
-      if (IsRefusedControl(c) || c == static_cast<unsigned char>(stop)) {
+      if (!IsXmlChar(c) || c == static_cast<unsigned char>(stop)) {
         *invalid = false;
         return i;
       }
@@ -202,14 +209,14 @@ size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid, char s
       if ((b[0] & 0xF0) == 0xE0 && length - i >= 3 && (b[1] & 0xC0) == 0x80 &&
           (b[2] & 0xC0) == 0x80) {
         const unsigned code = (b[0] & 0x0Fu) << 12 | (b[1] & 0x3Fu) << 6 | (b[2] & 0x3Fu);
-        if (code >= 0x800 && (code < 0xD800 || code > 0xDFFF) && code < 0xFFFE) {
+        if (code >= 0x800 && IsXmlChar(code)) {
           i += 3;
           continue;
         }
       }
       wchar_t decoded;
       const size_t n = DecodeUtf8(text + i, length - i, &decoded);
-      if (n == 0 || decoded == 0xFFFE || decoded == 0xFFFF) {
+      if (n == 0 || !IsXmlChar(static_cast<unsigned long>(decoded))) {
         *invalid = n == 0;
         return i;
       }

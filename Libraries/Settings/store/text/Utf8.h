@@ -2,6 +2,7 @@
 #ifndef DICOMSETTINGS_STORE_TEXT_UTF8_H
 #define DICOMSETTINGS_STORE_TEXT_UTF8_H
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -43,6 +44,31 @@ long Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity);
 // none. *invalid tells which stopped it (true: not UTF-8). One pass, in blocks of
 // bytes at a time over runs of ASCII.
 size_t FindUnholdableUtf8(const char* text, size_t length, bool* invalid, char stop = '\0');
+
+// FindUnholdableUtf8 and NestingScan pass runs of bytes in blocks at once: with
+// 32-byte AVX2 registers where the processor has them, else with the 16-byte
+// SSE2 registers every x86-64 processor has. UseWideBlocks(false) makes both take
+// the 16-byte path on any processor, until UseWideBlocks(true) (the default), so
+// that the tests run that path too. Process-wide: a scan running meanwhile may
+// take either path, with the same result.
+namespace blocks {
+// Whether the processor has AVX2 and popcnt.
+bool ProcessorHasAvx2();
+// Whether the scans take their AVX2 path. A scan that runs before this is set
+// (from another file's static initialisation) reads false and takes the 16-byte
+// path.
+inline std::atomic<bool> wide{ProcessorHasAvx2()};
+}  // namespace blocks
+
+inline void UseWideBlocks(bool use) {
+  blocks::wide.store(use && blocks::ProcessorHasAvx2(), std::memory_order_relaxed);
+}
+
+// Whether a scan takes the AVX2 path: one relaxed load, where the scan picks its
+// path.
+inline bool WideBlocks() {
+  return blocks::wide.load(std::memory_order_relaxed);
+}
 
 }  // namespace keytreestore
 

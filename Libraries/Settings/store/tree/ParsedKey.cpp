@@ -7,13 +7,14 @@
 
 #include "KeyTreeStore.h"
 #include "text/Utf8.h"
+#include "text/XmlChar.h"
 
 namespace keytreestore {
 namespace {
 
 bool IsNameStart(wchar_t c) {
   return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' || c == L':' ||
-         (c >= 0xC0 && c != 0xD7 && c != 0xF7 && IsScalarValue(c) && c != 0xFFFE && c != 0xFFFF);
+         (c >= 0xC0 && c != 0xD7 && c != 0xF7 && IsXmlChar(static_cast<unsigned long>(c)));
 }
 
 bool IsNameChar(wchar_t c) {

@@ -9,6 +9,9 @@ namespace keytreestore {
 namespace {
 
 thread_local std::string t_note;
+// Whether t_note holds anything: a plain flag, so that the check every successful
+// call makes costs one load (no initialisation guard, no call into the loader).
+thread_local bool t_noted __attribute__((tls_model("initial-exec"))) = false;
 
 // Cuts text to at most kMaxFailureNote bytes, never inside a UTF-8 sequence.
 void Bound(std::string& text) {
@@ -29,26 +32,23 @@ void NoteFailure(const char* format, ...) {
   if (!t_note.empty()) t_note += "; ";
   t_note += part;
   Bound(t_note);
-}
-
-void NoteSystemFailure(const char* what, const std::string& path, int error) {
-  char text[256];
-  // The GNU strerror_r, safe on every thread, gives its text or one of its own.
-  NoteFailure("%s %s: %s", what, path.c_str(), strerror_r(error, text, sizeof text));
+  t_noted = true;
 }
 
 bool HasFailureNote() noexcept {
-  return !t_note.empty();
+  return t_noted;
 }
 
 std::string TakeFailureNote() {
   std::string note;
   note.swap(t_note);
+  t_noted = false;
   return note;
 }
 
 void ClearFailureNote() noexcept {
   t_note.clear();
+  t_noted = false;
 }
 
 }  // namespace keytreestore

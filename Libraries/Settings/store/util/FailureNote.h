@@ -5,7 +5,8 @@
 //
 // One note per thread, so that calls on other threads never mix their notes in.
 // A note never holds a password, a token or the text of a key file: callers
-// note what failed and where, never what was sent.
+// note what failed and where, never what was sent, and show outside texts as
+// text/Printable.h does.
 #ifndef DICOMSETTINGS_STORE_UTIL_FAILURENOTE_H
 #define DICOMSETTINGS_STORE_UTIL_FAILURENOTE_H
 
@@ -18,8 +19,6 @@ constexpr size_t kMaxFailureNote = 480;
 
 // Adds a part to this thread's note; parts are joined by "; ".
 void NoteFailure(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Adds "<what> <path>: <the system's text for error>" ("open /x: Permission denied").
-void NoteSystemFailure(const char* what, const std::string& path, int error);
 // Whether anything was noted since the note was last taken or cleared.
 bool HasFailureNote() noexcept;
 // The note so far, emptied.

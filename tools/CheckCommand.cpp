@@ -57,7 +57,7 @@ int RunCheck(const std::string& file) {
     std::cout << "1 problem found\n";
     return kExitProblems;
   }
-  if (result != STORE_OK) return ReportError(kExitUsage, file, DescribeParseError(error));
+  if (result != STORE_OK) return ReportError(kExitUsage, file, FailureText(path));
   std::string bytes;
   if (!ReadSettingsText(file, path, &bytes))
     return ReportError(kExitUsage, file, FailureText(path));

@@ -74,7 +74,9 @@ class EtcdBacking : public Backing {
 };
 
 // An EtcdBacking for an etcd path (UTF-8): STORE_OK, STORE_E_BAD_ARGUMENT for a
-// malformed path, STORE_E_IO for an unreadable configuration.
+// malformed path, STORE_E_IO for a configuration that cannot be read or is
+// refused (a password others may read, or one that would go in clear text);
+// each failure noted. Nothing is sent to the cluster.
 int MakeEtcdBacking(const std::string& path, std::unique_ptr<Backing>* backing);
 
 }  // namespace keytreestore

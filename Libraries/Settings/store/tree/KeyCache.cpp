@@ -1,12 +1,12 @@
 // Open-addressing hash table of key texts to nodes, its entries in blocks.
-#include "KeyCache.h"
+#include "tree/KeyCache.h"
 
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <new>
 
-#include "ProbeTable.h"
+#include "tree/ProbeTable.h"
 
 namespace keytreestore {
 namespace {

@@ -24,7 +24,8 @@ void Bound(std::string& text) {
 }  // namespace
 
 void NoteFailure(const char* format, ...) {
-  char part[kMaxFailureNote + 1];
+  // Room for more than is kept, so that Bound, not the formatting, cuts it short.
+  char part[2 * kMaxFailureNote];
   va_list arguments;
   va_start(arguments, format);
   std::vsnprintf(part, sizeof part, format, arguments);

@@ -22,8 +22,9 @@ void PrintFinding(const std::string& file, const Finding& finding, bool cluster)
 
 // The text of a file as read, or of settings kept in a cluster as the store
 // would write them to a file; false when it cannot be had.
-bool ReadSettingsText(const std::string& file, const std::wstring& path, std::string* bytes) {
-  if (StorePathKind(path.c_str()) == STORE_KIND_FILE) {
+bool ReadSettingsText(const std::string& file, const std::wstring& path, bool cluster,
+                      std::string* bytes) {
+  if (!cluster) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -59,7 +60,7 @@ int RunCheck(const std::string& file) {
   }
   if (result != STORE_OK) return ReportError(kExitUsage, file, FailureText(path));
   std::string bytes;
-  if (!ReadSettingsText(file, path, &bytes))
+  if (!ReadSettingsText(file, path, cluster, &bytes))
     return ReportError(kExitUsage, file, FailureText(path));
   const std::vector<Finding> findings = CheckSettingsText(bytes);
   for (const Finding& finding : findings) PrintFinding(file, finding, cluster);

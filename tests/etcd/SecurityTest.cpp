@@ -8,6 +8,7 @@
 
 #include "EtcdCluster.h"
 #include "KeyTreeStore.h"
+#include "StoreTestSupport.h"
 
 namespace {
 
@@ -28,12 +29,6 @@ bool MakeCertificates(const std::string& dir) {
       "openssl x509 -req -in $n.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 1 "
       "-extfile $n.ext -out $n.pem || exit 1; done";
   return std::system(script.c_str()) == 0;
-}
-
-std::string LastFailure(const std::wstring& path) {
-  StoreFailure failure{};
-  StoreLastFailure(path.c_str(), &failure);
-  return failure.text;
 }
 
 TEST(SecurityTest, TlsClientCertificateAndUserFromTheEnvironment) {

@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
-
 #include "ChildProcess.h"
 #include "StoreTestSupport.h"
 
@@ -56,12 +54,10 @@ TEST(FailClosed, SaveNeverReplacesAFileTheUserMayNotWrite) {
     int failures = 0;
     for (const auto& c : cases) {
       const std::wstring path = dir.WideFile(c.name);
-      StoreFailure failure;
       failures += StoreOpen(path.c_str(), 0) != STORE_OK;
       failures += StoreSetValue(path.c_str(), L"/A", L"b") != STORE_OK;
       failures += StoreSave(path.c_str()) != STORE_E_IO;
-      StoreLastFailure(path.c_str(), &failure);
-      failures += std::strstr(failure.text, c.says) == nullptr;
+      failures += LastFailure(path).find(c.says) == std::string::npos;
     }
     return failures;
   });

@@ -35,9 +35,7 @@ TEST(ResultText, LongFailureTextsAreCutBetweenWholeCharacters) {
   const std::wstring path = dir.WideFile("x") + std::wstring(100, L'\xE9');
   StoreParseError error;
   EXPECT_EQ(StoreCheckFile(path.c_str(), &error), STORE_E_IO);
-  StoreFailure failure;
-  StoreLastFailure(path.c_str(), &failure);
-  const std::string full = failure.text;
+  const std::string full = LastFailure(path);
   const std::string cut = error.text;
   EXPECT_NE(full.find(": is a directory"), std::string::npos) << full;
   EXPECT_TRUE(cut.size() == sizeof error.text - 1 || cut.size() == sizeof error.text - 2) << cut;

@@ -66,11 +66,8 @@ TEST(StoreSteps, EveryCallGivesWhatStepsTxtSays) {
       const timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
       utimensat(AT_FDCWD, row.file.c_str(), times, 0);
     } else if (row.verb == "failure") {
-      StoreFailure failure;
-      StoreLastFailure(std::wstring(row.file.begin(), row.file.end()).c_str(), &failure);
-      EXPECT_NE(std::string(failure.text).find(Bytes(Words(row.body, names).front())),
-                std::string::npos)
-          << failure.text;
+      const std::string failure = LastFailure(std::wstring(row.file.begin(), row.file.end()));
+      EXPECT_NE(failure.find(Bytes(Words(row.body, names).front())), std::string::npos) << failure;
     } else if (row.verb == "entries") {
       std::vector<std::string> want;
       for (const std::wstring& word : Words(row.body, names)) want.push_back(Bytes(word));

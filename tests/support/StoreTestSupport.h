@@ -30,6 +30,13 @@ inline StoreRead ReadValue(const std::wstring& path, const wchar_t* key) {
   return {result, result == STORE_OK ? std::wstring(buffer) : std::wstring()};
 }
 
+// What StoreLastFailure says of path: the text of its last failure on this thread.
+inline std::string LastFailure(const std::wstring& path) {
+  StoreFailure failure{};
+  StoreLastFailure(path.c_str(), &failure);
+  return failure.text;
+}
+
 inline int UpdateCheck(const std::wstring& path) {
   int updated = -1;
   const int result = StoreDataUpdateCheck(&updated, path.c_str());

@@ -53,8 +53,8 @@ int OpenTreeTable::Add(const wchar_t* path, bool countExisting, Make make) {
   int result = PathToDisk(path, &disk);
   if (result != STORE_OK) return result;
   const auto countOpen = [&]() {
-    auto found = files_.find(std::wstring_view(path));
-    if (found == files_.end()) return false;
+    auto found = trees_.find(std::wstring_view(path));
+    if (found == trees_.end()) return false;
     if (countExisting) ++found->second->opens;
     return true;
   };
@@ -64,16 +64,16 @@ int OpenTreeTable::Add(const wchar_t* path, bool countExisting, Make make) {
   }
   // Read without the table's lock: reaching a cluster may take seconds, and every
   // call on every other open path looks the table up.
-  auto file = std::make_shared<OpenTree>();
-  file->pathText = path;
-  result = MakeBacking(disk, &file->backing);
-  if (result == STORE_OK) result = make(*file);
+  auto tree = std::make_shared<OpenTree>();
+  tree->pathText = path;
+  result = MakeBacking(disk, &tree->backing);
+  if (result == STORE_OK) result = make(*tree);
   if (result != STORE_OK) return result;
   std::lock_guard<std::mutex> guard(mutex_);
   // Another thread opened the same path meanwhile: its tree is the one shared.
   if (countOpen()) return countExisting ? STORE_OK : OpenAlready(disk);
-  file->opens = 1;
-  files_.emplace(std::wstring_view(file->pathText), file);
+  tree->opens = 1;
+  trees_.emplace(std::wstring_view(tree->pathText), tree);
   return STORE_OK;
 }
 
@@ -88,16 +88,16 @@ int OpenTreeTable::Create(const wchar_t* path, bool over) {
 int OpenTreeTable::Close(const wchar_t* path) {
   if (path == nullptr || path[0] == L'\0') return STORE_E_BAD_ARGUMENT;
   std::lock_guard<std::mutex> guard(mutex_);
-  auto found = files_.find(std::wstring_view(path));
-  if (found == files_.end()) return STORE_E_NOT_OPEN;
-  if (--found->second->opens == 0) files_.erase(found);
+  auto found = trees_.find(std::wstring_view(path));
+  if (found == trees_.end()) return STORE_E_NOT_OPEN;
+  if (--found->second->opens == 0) trees_.erase(found);
   return STORE_OK;
 }
 
 std::shared_ptr<OpenTree> OpenTreeTable::Find(const wchar_t* path) {
   std::lock_guard<std::mutex> guard(mutex_);
-  auto found = files_.find(std::wstring_view(path));
-  return found == files_.end() ? nullptr : found->second;
+  auto found = trees_.find(std::wstring_view(path));
+  return found == trees_.end() ? nullptr : found->second;
 }
 
 }  // namespace keytreestore

@@ -36,7 +36,7 @@ class OpenTreeTable {
   // with over also where settings are kept, which the first save then replaces.
   int Create(const wchar_t* path, bool over);
   int Close(const wchar_t* path);
-  // The open file a path text names, or null.
+  // The open tree a path text names, or null.
   std::shared_ptr<OpenTree> Find(const wchar_t* path);
 
  private:
@@ -45,7 +45,7 @@ class OpenTreeTable {
   int Add(const wchar_t* path, bool countExisting, Make make);
 
   std::mutex mutex_;
-  std::unordered_map<std::wstring_view, std::shared_ptr<OpenTree>> files_;
+  std::unordered_map<std::wstring_view, std::shared_ptr<OpenTree>> trees_;
 };
 
 // Checks a path text and gives its UTF-8 form: STORE_OK, STORE_E_BAD_ARGUMENT or

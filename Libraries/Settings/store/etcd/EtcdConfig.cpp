@@ -81,7 +81,7 @@ int ReadText(const char* path, const std::string& shown, std::string* text, mode
   // Not blocking: a FIFO named by mistake must not hang the open.
   const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
-    NoteSystemFailure("etcd configuration", shown, errno);
+    NoteSystemFailure("etcd configuration", path, errno);
     return STORE_E_IO;
   }
   struct stat status {};
@@ -97,7 +97,7 @@ int ReadText(const char* path, const std::string& shown, std::string* text, mode
   close(fd);
   *mode = status.st_mode;
   if (error != 0) {
-    NoteSystemFailure("etcd configuration", shown, error);
+    NoteSystemFailure("etcd configuration", path, error);
     return STORE_E_IO;
   }
   if (!regular || text->size() > static_cast<size_t>(kMaxFileBytes)) {
@@ -110,7 +110,7 @@ int ReadText(const char* path, const std::string& shown, std::string* text, mode
 int ReadFile(const char* path, EtcdConfig* config) {
   std::string text;
   mode_t mode = 0;
-  const std::string shown = Printable(path, 160);
+  const std::string shown = Printable(path);
   if (ReadText(path, shown, &text, &mode) != STORE_OK) return STORE_E_IO;
   std::istringstream lines(text);
   std::string line;

@@ -1,5 +1,4 @@
-// Parsing of etcd paths into endpoints and a key prefix, and what a note may
-// show of them.
+// Parsing of etcd paths into endpoints and a key prefix.
 #include "etcd/EtcdPath.h"
 
 #include <arpa/inet.h>

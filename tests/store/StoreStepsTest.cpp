@@ -37,6 +37,8 @@ std::vector<std::wstring> Call(const std::vector<std::wstring>& words, const std
   if (verb == L"get") result = StoreGetValue(buffer, p, key);
   if (verb == L"count") result = StoreGetNodeCount(&number, p, key);
   if (verb == L"update") result = StoreDataUpdateCheck(&number, p);
+  if (verb == L"child") result = StoreCreateChild(p, key);
+  if (verb == L"origin") result = StoreGetOrigin(&number, p, key);
   std::vector<std::wstring> got{Name(result)};
   if (verb == L"check") {
     StoreParseError error;

@@ -7,6 +7,8 @@
 
 #include "LastFailure.h"
 #include "OpenTrees.h"
+#include "SourceChain.h"
+#include "text/Utf8.h"
 #include "text/XmlChar.h"
 
 using keytreestore::FinishCall;
@@ -58,6 +60,11 @@ int StoreCreateOver(const wchar_t* path) {
   return Call(path, [&]() { return OpenTreeTable::Instance().Create(path, true); });
 }
 
+int StoreCreateChild(const wchar_t* path, const wchar_t* parent) {
+  if (parent == nullptr || parent[0] == L'\0') return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return Call(path, [&]() { return OpenTreeTable::Instance().Create(path, false, parent); });
+}
+
 int StoreClose(const wchar_t* path, int /*comInitFlag*/) {
   return Call(path, [&]() { return OpenTreeTable::Instance().Close(path); });
 }
@@ -74,7 +81,7 @@ int StoreGetValue(wchar_t* buffer, const wchar_t* path, const wchar_t* key) {
   if (buffer == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return WithOpenTree(path, [&](OpenTree& f) {
     pugi::xml_node node;
-    const int result = f.document.Lookup(key, &node);
+    const int result = keytreestore::LookupNode(f, key, &node);
     if (result != STORE_OK) return result;
     return keytreestore::ReadNodeText(node, buffer);
   });
@@ -92,7 +99,7 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     result = keytreestore::ValueToUtf8(value, text, &size);
     if (result != STORE_OK) return result;
     bool refused = false;
-    if (!node) node = f.document.FindOrCreate(parsed, key, &refused);
+    if (!node) node = keytreestore::WritableNode(f, parsed, key, &refused);
     if (refused) return static_cast<int>(STORE_E_BAD_KEY);
     if (!node || !node.text().set(text)) return static_cast<int>(STORE_E_NO_MEMORY);
     keytreestore::RecordChange(f.changes, node, key, text, size);
@@ -106,14 +113,36 @@ int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
     ParsedKey parsed;
     const int result = parsed.Parse(key);
     if (result != STORE_OK) return result;
-    *count = f.document.Count(parsed);
+    *count = keytreestore::CountNodes(f, parsed);
     return static_cast<int>(STORE_OK);
   });
 }
 
 int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
   if (updated == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
-  return WithOpenTree(path, [&](OpenTree& f) { return f.backing->UpdateCheck(updated); });
+  return WithOpenTree(path,
+                      [&](OpenTree& f) { return keytreestore::UpdateCheckChain(f, updated); });
+}
+
+int StoreGetSource(wchar_t* buffer, size_t capacity, const wchar_t* path, int depth) {
+  if (buffer == nullptr || capacity == 0) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return WithOpenTree(path, [&](OpenTree& f) {
+    buffer[0] = L'\0';
+    if (depth < 0 || static_cast<size_t>(depth) > f.parents.size()) {
+      return static_cast<int>(STORE_E_NOT_FOUND);
+    }
+    const std::string& source = depth == 0 ? f.diskPath : f.parents[depth - 1]->path;
+    if (keytreestore::Utf8ToWide(source.data(), source.size(), buffer, capacity) < 0) {
+      buffer[0] = L'\0';
+      return static_cast<int>(STORE_E_TOO_LONG);
+    }
+    return static_cast<int>(STORE_OK);
+  });
+}
+
+int StoreGetOrigin(int* depth, const wchar_t* path, const wchar_t* key) {
+  if (depth == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return WithOpenTree(path, [&](OpenTree& f) { return keytreestore::LookupOrigin(f, key, depth); });
 }
 
 int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* length) {
@@ -133,9 +162,7 @@ int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
   *error = StoreParseError{STORE_OK, 0, 0, ""};
   const int result = Call(path, [&]() {
     OpenTree tree;
-    std::string disk;
-    int read = keytreestore::PathToDisk(path, &disk);
-    if (read == STORE_OK) read = keytreestore::MakeBacking(disk, &tree.backing);
+    int read = keytreestore::PathToDisk(path, &tree.diskPath);
     if (read == STORE_OK) read = keytreestore::LoadTree(tree, error);
     return read;
   });

@@ -89,6 +89,11 @@ KEYTREESTORE_API int StoreCreate(const wchar_t* path);
  * permission bits and owner; under an etcd prefix each area the new tree holds
  * (areas it does not hold are left as they are). */
 KEYTREESTORE_API int StoreCreateOver(const wchar_t* path);
+/* StoreCreate for settings that extend those kept at parent (a file path, relative
+ * to path's folder, or an etcd path): the parent's chain is read now (its failure is
+ * the result), and the first StoreSave makes path with the link. See "Settings that
+ * extend others" below. STORE_E_BAD_ARGUMENT for a null or empty parent. */
+KEYTREESTORE_API int StoreCreateChild(const wchar_t* path, const wchar_t* parent);
 /* Gives back one open; the last one drops the tree and its unsaved changes.
  * STORE_E_NOT_OPEN when the path is not open. */
 KEYTREESTORE_API int StoreClose(const wchar_t* path, int comInitFlag);
@@ -136,6 +141,38 @@ KEYTREESTORE_API int StoreDataUpdateCheck(int* updated, const wchar_t* path);
 KEYTREESTORE_API int StoreExportText(const wchar_t* path, char* buffer, size_t capacity,
                                      size_t* length);
 
+/* Settings that extend others. Settings may name one source they extend: a file's
+ * document element says extends="PATH" (an etcd path, or a file path relative to
+ * the file's folder); under an etcd prefix the key PREFIX/.extends holds the path.
+ * That source may extend another, up to 8 sources in one chain (the settings
+ * opened included). StoreOpen and StoreLoad read the whole chain or nothing: a
+ * source that cannot be read fails the open with its own result (its path in
+ * StoreLastFailure's text); a link that makes a cycle, a longer chain, or a link
+ * over STORE_MAX_PATH_LENGTH or with a control character is STORE_E_PARSE.
+ *
+ * Over a chain, a key resolves step by step:
+ *  - a step without an index ("/EchoScu", "Folder") names one element: the value
+ *    of a key is that of the nearest source holding it, an empty value included;
+ *  - a step with an index, [0] included ("Syntax[0]", "DicomClient[3]"), names an
+ *    entry of a list, and the list is taken whole from the nearest source holding
+ *    any entry of it: the rest of the key is looked for there only;
+ *  - StoreGetNodeCount counts the list its key names as the nearest source holding
+ *    any entry of it does.
+ * StoreSetValue writes into the settings opened only; a key through a list that
+ * a farther source gives first copies that list whole into them. StoreSave saves
+ * them alone, StoreDataUpdateCheck says 1 when any source changed, StoreLoad
+ * re-reads every source. */
+
+/* Copies into buffer (capacity wchar_t, NUL terminated) the path of the source at
+ * depth in the chain of path: 0 the settings opened, 1 the source they extend, and
+ * so on. STORE_E_NOT_FOUND beyond the last source, STORE_E_TOO_LONG when the path
+ * does not fit: buffer then holds an empty text. */
+KEYTREESTORE_API int StoreGetSource(wchar_t* buffer, size_t capacity, const wchar_t* path,
+                                    int depth);
+/* Sets *depth to the depth (as StoreGetSource counts) of the source that holds the
+ * node key names. STORE_E_NOT_FOUND when none does; on failure *depth is untouched. */
+KEYTREESTORE_API int StoreGetOrigin(int* depth, const wchar_t* path, const wchar_t* key);
+
 /* Which backing a path names: STORE_KIND_ETCD for a path that starts with
  * "etcd://" (well-formed or not), else STORE_KIND_FILE (a null path included). */
 enum { STORE_KIND_FILE = 0, STORE_KIND_ETCD = 1 };
@@ -173,6 +210,32 @@ typedef struct StoreParseError {
  * not null) and returns error->result. Under an etcd prefix the text names the
  * malformed area and its line. */
 KEYTREESTORE_API int StoreCheckFile(const wchar_t* path, StoreParseError* error);
+
+/* Settings read from a local copy. Each successful read of an etcd prefix (an open,
+ * a load, the tree a save leaves) is kept in a local copy on this machine, in the
+ * folder DICOMSETTINGS_CACHE_DIR names (by default /var/cache/dicomsettings where
+ * this process may write it, else $XDG_CACHE_HOME/dicomsettings or
+ * $HOME/.cache/dicomsettings). When StoreOpen or StoreLoad reaches no endpoint of
+ * the cluster, the tree is read from that copy instead, provided neither it nor its
+ * folder is a symbolic link, belongs to another user than this process's or root,
+ * or may be written by group or others; a copy that is missing, ignored or does not
+ * parse leaves the call failing with STORE_E_IO (StoreLastFailure says why a copy
+ * was ignored). A refusal by the cluster (a wrong password) is never covered by a
+ * copy. While a tree is read from a copy, StoreSave goes to the cluster (putting the
+ * values set on top of the cluster's version) and fails with STORE_E_IO while it
+ * cannot be reached, and StoreDataUpdateCheck says 0 while no endpoint answers and
+ * 1 once one does, so that StoreLoad then takes the cluster's settings. */
+typedef struct StoreCopyStatus {
+  int served;         /* 1 when the open tree was read from a local copy, else 0 */
+  long long revision; /* the etcd revision the copy holds; 0 when not served */
+  char kept[32];      /* UTC time the copy was written, "2026-12-07T15:00:00Z"; empty when
+                         not served */
+} StoreCopyStatus;
+
+/* Fills *status for the open tree of path (for a file path, served = 0). STORE_OK;
+ * STORE_E_BAD_ARGUMENT for a null or empty path or a null status, STORE_E_NOT_OPEN
+ * for a path that is not open: *status is then untouched. */
+KEYTREESTORE_API int StoreGetCopyStatus(const wchar_t* path, StoreCopyStatus* status);
 
 #ifdef __cplusplus
 }

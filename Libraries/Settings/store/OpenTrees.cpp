@@ -2,6 +2,7 @@
 #include "OpenTrees.h"
 
 #include "KeyTreeStore.h"
+#include "SourceChain.h"
 #include "text/Printable.h"
 #include "text/Utf8.h"
 #include "util/FailureNote.h"
@@ -29,15 +30,29 @@ int PathToDisk(const wchar_t* path, std::string* disk) {
 }
 
 int LoadTree(OpenTree& f, StoreParseError* error) {
-  const int result = f.backing->Load(f.document, error);
-  if (result == STORE_OK) f.changes.clear();
-  return result;
+  std::unique_ptr<Backing> backing;
+  SettingsDocument document;
+  std::vector<std::unique_ptr<Source>> parents;
+  int result = MakeBacking(f.diskPath, &backing);
+  if (result == STORE_OK) result = backing->Load(document, error);
+  if (result == STORE_OK) result = ReadParents(f.diskPath, document, &parents, error);
+  if (result != STORE_OK) return result;
+  f.backing.swap(backing);
+  f.document.Swap(document);
+  f.parents.swap(parents);
+  f.chainKeys.Clear();
+  f.changes.clear();
+  return STORE_OK;
 }
 
 int SaveTree(OpenTree& f) {
   const int result = f.backing->Save(f.document, f.changes);
-  if (result == STORE_OK) f.changes.clear();
-  return result;
+  if (result != STORE_OK) return result;
+  // The save may have taken in another writer's version: nodes resolved before
+  // may be gone.
+  f.chainKeys.Clear();
+  f.changes.clear();
+  return STORE_OK;
 }
 
 namespace {
@@ -66,12 +81,12 @@ int OpenTreeTable::Add(const wchar_t* path, bool countExisting, Make make) {
   // call on every other open path looks the table up.
   auto tree = std::make_shared<OpenTree>();
   tree->pathText = path;
-  result = MakeBacking(disk, &tree->backing);
-  if (result == STORE_OK) result = make(*tree);
+  tree->diskPath = std::move(disk);
+  result = make(*tree);
   if (result != STORE_OK) return result;
   std::lock_guard<std::mutex> guard(mutex_);
   // Another thread opened the same path meanwhile: its tree is the one shared.
-  if (countOpen()) return countExisting ? STORE_OK : OpenAlready(disk);
+  if (countOpen()) return countExisting ? STORE_OK : OpenAlready(tree->diskPath);
   tree->opens = 1;
   trees_.emplace(std::wstring_view(tree->pathText), tree);
   return STORE_OK;
@@ -81,8 +96,21 @@ int OpenTreeTable::Open(const wchar_t* path) {
   return Add(path, true, [](OpenTree& f) { return LoadTree(f, nullptr); });
 }
 
-int OpenTreeTable::Create(const wchar_t* path, bool over) {
-  return Add(path, false, [over](OpenTree& f) { return f.backing->Create(f.document, over); });
+int OpenTreeTable::Create(const wchar_t* path, bool over, const wchar_t* parent) {
+  std::string link;
+  if (parent != nullptr) {
+    const int result = PathToDisk(parent, &link);
+    if (result != STORE_OK) return result;
+  }
+  return Add(path, false, [&](OpenTree& f) {
+    int result = MakeBacking(f.diskPath, &f.backing);
+    if (result == STORE_OK) result = f.backing->Create(f.document, over);
+    if (result != STORE_OK || parent == nullptr) return result;
+    if (!f.document.Root().append_attribute("extends").set_value(link.c_str())) {
+      return static_cast<int>(STORE_E_NO_MEMORY);
+    }
+    return ReadParents(f.diskPath, f.document, &f.parents, nullptr);
+  });
 }
 
 int OpenTreeTable::Close(const wchar_t* path) {

@@ -8,16 +8,27 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "Backing.h"
+#include "tree/KeyCache.h"
 #include "tree/PendingChanges.h"
 #include "tree/SettingsDocument.h"
 
 namespace keytreestore {
 
+// Settings that an open tree extends, directly or through others: read, counted
+// and checked for changes with it, never written through it.
+struct Source {
+  std::string path;  // as the link names it, a relative file path made the child's
+  SettingsDocument document;
+  std::unique_ptr<Backing> backing;
+};
+
 // One open settings tree. Everything but `opens` is guarded by `mutex`.
 struct OpenTree {
   std::wstring pathText;  // the text callers name it by
+  std::string diskPath;   // the same, UTF-8
   int opens = 0;          // guarded by the table's mutex
   std::mutex mutex;
   SettingsDocument document;
@@ -25,6 +36,12 @@ struct OpenTree {
   // Values set since the last load or save: what a save re-applies on top of a
   // version another process saved in the meantime.
   PendingChanges changes;
+  // The sources the tree extends, nearest first; empty for settings that stand
+  // alone.
+  std::vector<std::unique_ptr<Source>> parents;
+  // Key texts resolved over the tree and its sources (only while it has any):
+  // dropped whenever a node is created in the tree or any of them is read again.
+  KeyCache chainKeys;
 };
 
 class OpenTreeTable {
@@ -34,7 +51,8 @@ class OpenTreeTable {
   int Open(const wchar_t* path);
   // Opens a path as an empty tree (Backing::Create): where nothing is kept yet, or
   // with over also where settings are kept, which the first save then replaces.
-  int Create(const wchar_t* path, bool over);
+  // With a parent (not null), the tree extends the settings kept there.
+  int Create(const wchar_t* path, bool over, const wchar_t* parent = nullptr);
   int Close(const wchar_t* path);
   // The open tree a path text names, or null.
   std::shared_ptr<OpenTree> Find(const wchar_t* path);
@@ -52,7 +70,9 @@ class OpenTreeTable {
 // STORE_E_TOO_LONG.
 int PathToDisk(const wchar_t* path, std::string* disk);
 
-// Reads f's kept settings into its tree, dropping the record of changes.
+// Reads f's kept settings into its tree, and those of every source it extends,
+// through backings made anew, dropping the record of changes. All or nothing: on
+// failure f is as it was.
 int LoadTree(OpenTree& f, StoreParseError* error);
 
 // Saves f's tree through its backing and, on success, drops the record of changes.

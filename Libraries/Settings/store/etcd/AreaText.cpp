@@ -83,17 +83,6 @@ int Place(SettingsDocument& document, const std::string& key, pugi::xml_node* no
 
 }  // namespace
 
-std::string SiblingNames::Next(pugi::xml_node child) {
-  long index = 0;
-  for (auto& name : seen_) {
-    if (std::strcmp(name.first, child.name()) == 0) index = ++name.second;
-  }
-  if (index == 0) seen_.emplace_back(child.name(), 0);
-  std::string name = child.name();
-  if (index > 0) name += '[' + std::to_string(index) + ']';
-  return name;
-}
-
 std::string AreaText(pugi::xml_node area) {
   std::string out;
   AppendElement(area, std::string(), out);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "tree/SettingsDocument.h"
+#include "tree/SiblingNames.h"
 
 namespace keytreestore {
 
@@ -33,16 +34,6 @@ std::string AreaText(pugi::xml_node area);
 // index out of order); STORE_E_NO_MEMORY.
 int AddArea(SettingsDocument& document, const std::string& area, const std::string& text,
             std::string* fault);
-
-// Names the element children of one parent as the lines and area keys do:
-// "Name" for the first of a name, "Name[i]" for the i-th after it.
-class SiblingNames {
- public:
-  std::string Next(pugi::xml_node child);
-
- private:
-  std::vector<std::pair<const char*, long>> seen_;  // names and how many so far
-};
 
 // The index an area name carries ("EchoScu[3]": 3), 0 without one.
 long AreaIndex(const std::string& area);

@@ -17,6 +17,10 @@
 namespace keytreestore {
 namespace {
 
+// The key, below the prefix, that names the source the settings extend: no area
+// is named so, as no element name starts with ".".
+constexpr const char* kLinkKey = ".extends";
+
 const nlohmann::json& Member(const nlohmann::json& object, const char* name) {
   static const nlohmann::json kNull;
   if (!object.is_object()) return kNull;
@@ -52,6 +56,7 @@ int EtcdBacking::ReadAreas(const nlohmann::json& answer, Snapshot* snapshot) con
   snapshot->revision = JsonInteger(Member(answer, "header"), "revision");
   snapshot->newestMod = 0;
   snapshot->areas.clear();
+  snapshot->count = 0;
   std::string key;
   std::string value;
   const nlohmann::json& kvs = Member(answer, "kvs");
@@ -60,10 +65,13 @@ int EtcdBacking::ReadAreas(const nlohmann::json& answer, Snapshot* snapshot) con
       NoteFailure("etcd answered with a key outside %s", prefix_.c_str());
       return STORE_E_IO;
     }
+    // Every key counts for the update check, those of prefixes nested below too;
+    // only the prefix's own keys are read.
     snapshot->newestMod = std::max(snapshot->newestMod, JsonInteger(kv, "mod_revision"));
+    ++snapshot->count;
+    if (key.find('/', prefix_.size()) != std::string::npos) continue;
     snapshot->areas.emplace(key.substr(prefix_.size()), value);
   }
-  snapshot->count = static_cast<long long>(snapshot->areas.size());
   return STORE_OK;
 }
 
@@ -74,6 +82,7 @@ int EtcdBacking::ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot,
   // Same-named areas go in by index: "Client[10]" sorts before "Client[2]" as a key.
   std::vector<std::tuple<std::string, long, const std::string*>> order;
   for (const auto& area : snapshot->areas) {
+    if (area.first == kLinkKey) continue;
     order.emplace_back(area.first.substr(0, area.first.find('[')), AreaIndex(area.first),
                        &area.first);
   }
@@ -94,6 +103,11 @@ int EtcdBacking::ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot,
     }
     if (result != STORE_OK) return result;
   }
+  const auto link = snapshot->areas.find(kLinkKey);
+  if (link != snapshot->areas.end() &&
+      !fresh.Root().append_attribute("extends").set_value(link->second.c_str())) {
+    return STORE_E_NO_MEMORY;
+  }
   document->Swap(fresh);
   return STORE_OK;
 }
@@ -105,7 +119,7 @@ int EtcdBacking::Load(SettingsDocument& document, StoreParseError* error) {
   SettingsDocument fresh;
   const int result = ReadSnapshot(answer, &read, &fresh, error);
   if (result != STORE_OK) return result;
-  if (read.count == 0) {
+  if (read.areas.empty()) {
     NoteFailure("nothing kept under %s", prefix_.c_str());
     return STORE_E_NO_FILE;
   }
@@ -131,6 +145,15 @@ nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, co
     success.push_back(
         {{"request_put", {{"key", EncodeBase64(prefix_ + name)}, {"value", EncodeBase64(text)}}}});
     puts->emplace(std::move(name), std::move(text));
+  }
+  // The source these settings extend, when it is new or named anew.
+  const std::string link = document.Root().attribute("extends").value();
+  const auto kept = base.areas.find(kLinkKey);
+  if (!link.empty() && (kept == base.areas.end() || kept->second != link)) {
+    success.push_back(
+        {{"request_put",
+          {{"key", EncodeBase64(prefix_ + kLinkKey)}, {"value", EncodeBase64(link)}}}});
+    puts->emplace(kLinkKey, link);
   }
   // Only the areas put are compared: a key's own revision is cheap to look up,
   // where a comparison over the whole prefix reads every area.
@@ -164,8 +187,10 @@ int EtcdBacking::Save(SettingsDocument& document, const PendingChanges& changes)
       const bool alone = revision == base.revision + (puts.empty() ? 0 : 1);
       base.revision = revision;
       if (!puts.empty()) base.newestMod = revision;
-      for (auto& put : puts) base.areas[put.first] = std::move(put.second);
-      base.count = static_cast<long long>(base.areas.size());
+      for (auto& put : puts) {
+        if (base.areas.count(put.first) == 0) ++base.count;
+        base.areas[put.first] = std::move(put.second);
+      }
       if (merging) document.Swap(merged);
       kept_ = std::move(base);
       if (alone) return STORE_OK;

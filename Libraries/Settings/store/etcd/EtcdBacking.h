@@ -1,6 +1,9 @@
 // Settings kept under a key prefix in an etcd cluster, one key per top-level
 // area of the tree ("PREFIX/EchoScu", "PREFIX/Service"), its value the area's
-// lines (etcd/AreaText.h).
+// lines (etcd/AreaText.h). The key "PREFIX/.extends" holds the path of the source
+// the settings extend (the tree carries it as the document element's "extends"
+// attribute). Keys further down ("PREFIX/hosts/gw-3/EchoScu") belong to prefixes
+// nested in this one: never read or written as this prefix's settings.
 //
 //  - Load reads the whole prefix in one range request: one revision. An empty
 //    prefix is STORE_E_NO_FILE.
@@ -16,7 +19,8 @@
 //    and keeps everything in memory for a later save.
 //  - UpdateCheck asks for the newest modification revision and the key count of
 //    the prefix (keys only, one key): a put or a delete under the prefix since
-//    the last load or save changes one of them.
+//    the last load or save changes one of them (a save of a nested prefix too:
+//    the caller then reloads the same settings).
 #ifndef DICOMSETTINGS_STORE_ETCD_ETCDBACKING_H
 #define DICOMSETTINGS_STORE_ETCD_ETCDBACKING_H
 
@@ -43,13 +47,17 @@ class EtcdBacking : public Backing {
   int UpdateCheck(int* updated) override;
   int Create(SettingsDocument& document, bool over) override;
 
+  // The cluster revision the tree last loaded or saved is the settings of; 0 when
+  // none is (nothing read yet, or a save whose reading back failed).
+  long long KeptRevision() const { return kept_.count < 0 ? 0 : kept_.revision; }
+
  private:
   // What the prefix held at one revision: area name to text.
   struct Snapshot {
-    long long revision = 0;   // the cluster's revision when read or written
-    long long newestMod = 0;  // newest modification revision under the prefix
-    long long count = 0;      // keys under the prefix
-    std::map<std::string, std::string> areas;
+    long long revision = 0;                    // the cluster's revision when read or written
+    long long newestMod = 0;                   // newest modification revision under the prefix
+    long long count = 0;                       // keys under the prefix, nested prefixes' included
+    std::map<std::string, std::string> areas;  // and the link, under ".extends"
   };
 
   // The prefix range of a request.

@@ -40,7 +40,8 @@ int ParsedKey::Parse(const wchar_t* key) {
     step.length = static_cast<size_t>(names_ + used - step.name);
     names_[used++] = '\0';
     step.index = 0;
-    if (*p == L'[') {
+    step.listed = *p == L'[';
+    if (step.listed) {
       ++p;
       if (*p < L'0' || *p > L'9') return STORE_E_BAD_KEY;
       long long index = 0;

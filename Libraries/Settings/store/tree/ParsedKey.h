@@ -7,12 +7,14 @@
 
 namespace keytreestore {
 
-// One step of a key: an element name (UTF-8, NUL-terminated, `length` bytes) and
-// its index among same-named siblings.
+// One step of a key: an element name (UTF-8, NUL-terminated, `length` bytes), its
+// index among same-named siblings, and whether the key wrote that index ("B[0]")
+// or left it out ("B"): a written index names an entry of a list.
 struct KeyStep {
   const char* name;
   size_t length;
   int index;
+  bool listed;
 };
 
 class ParsedKey {

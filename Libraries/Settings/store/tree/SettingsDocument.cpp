@@ -189,10 +189,14 @@ void SettingsDocument::Remember(const wchar_t* text, size_t length, pugi::xml_no
   }
 }
 
-pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, bool* refused,
-                                              int maxAppended) {
+pugi::xml_node SettingsDocument::CreatePath(const ParsedKey& key, size_t steps, bool* refused) {
+  return CreatePath(key, steps, refused, kMaxAppendedSiblings);
+}
+
+pugi::xml_node SettingsDocument::CreatePath(const ParsedKey& key, size_t steps, bool* refused,
+                                            int maxAppended) {
   pugi::xml_node node = doc_->document_element();
-  for (size_t i = 0; i < key.size() && node; ++i) {
+  for (size_t i = 0; i < steps && node; ++i) {
     const KeyStep& step = key[i];
     int count;
     pugi::xml_node next = index_.Child(node, {step.name, step.length}, step.index, &count);
@@ -211,6 +215,13 @@ pugi::xml_node SettingsDocument::FindOrCreate(const ParsedKey& key, bool* refuse
     node = next;
   }
   return node;
+}
+
+pugi::xml_node SettingsDocument::AppendCopy(pugi::xml_node parent, pugi::xml_node node) {
+  DropBlankText(parent);
+  const pugi::xml_node copy = parent.append_copy(node);
+  if (copy) index_.Appended(parent, copy);
+  return copy;
 }
 
 void SettingsDocument::DropBlankText(pugi::xml_node parent) {

@@ -55,11 +55,26 @@ class SettingsDocument {
   // *refused set when an index lies maxAppended or more beyond the siblings there
   // are.
   pugi::xml_node FindOrCreate(const ParsedKey& key, bool* refused = nullptr,
-                              int maxAppended = kMaxAppendedSiblings);
+                              int maxAppended = kMaxAppendedSiblings) {
+    return CreatePath(key, key.size(), refused, maxAppended);
+  }
+
+  // The node of the key's first `steps` steps, creating what is missing as
+  // FindOrCreate does.
+  pugi::xml_node CreatePath(const ParsedKey& key, size_t steps, bool* refused);
 
   // Number of children named as the key's last step under the node of the steps
   // before it; 0 where that node does not exist.
   int Count(const ParsedKey& key);
+
+  // The index-th child element of parent named as step (null when there is none);
+  // *count receives how many parent has.
+  pugi::xml_node Child(pugi::xml_node parent, const KeyStep& step, int index, int* count) {
+    return index_.Child(parent, {step.name, step.length}, index, count);
+  }
+  // Appends a deep copy of node (of any tree) as parent's last child: the copy, or
+  // a null node when memory runs out.
+  pugi::xml_node AppendCopy(pugi::xml_node parent, pugi::xml_node node);
 
   // Replaces the tree with an empty document element "Settings".
   int MakeEmpty();
@@ -82,6 +97,7 @@ class SettingsDocument {
   int ParseInPlace(ParseBuffer bytes, const TextCheck& characters, Fault* fault);
   // The node of the key's first `steps` steps, or a null node.
   pugi::xml_node Resolve(const ParsedKey& key, size_t steps);
+  pugi::xml_node CreatePath(const ParsedKey& key, size_t steps, bool* refused, int maxAppended);
   // Removes parent's only child when it is blank text, before elements are added.
   static void DropBlankText(pugi::xml_node parent);
   // Adds a resolved key text to the key cache, when memory allows.

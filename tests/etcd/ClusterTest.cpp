@@ -146,6 +146,43 @@ TEST_F(ClusterTest, MalformedKeptSettingsAreRefusedNamingTheKey) {
   EXPECT_EQ(StoreOpen(path.c_str(), 0), STORE_E_PARSE);
 }
 
+TEST_F(ClusterTest, HostsExtendTheirSiteFromANestedPrefixAndFromAFile) {
+  const std::wstring site = cluster_->Path("sites/rad-a");
+  const std::wstring host = cluster_->Path("sites/rad-a/hosts/gw-3");
+  ASSERT_EQ(StoreCreate(site.c_str()), STORE_OK);
+  for (const wchar_t* key : {L"/E/Ae", L"/E/C[0]/N", L"/E/C[1]/N"}) {
+    ASSERT_EQ(StoreSetValue(site.c_str(), key, L"site"), STORE_OK);
+  }
+  ASSERT_EQ(StoreSave(site.c_str()), STORE_OK);
+  ASSERT_EQ(StoreCreateChild(host.c_str(), site.c_str()), STORE_OK);
+  ASSERT_EQ(StoreSetValue(host.c_str(), L"/E/Ae", L"GW3"), STORE_OK);
+  ASSERT_EQ(StoreSave(host.c_str()), STORE_OK);
+  // The site's own tree neither reads the host's keys nor writes them.
+  ASSERT_EQ(StoreLoad(site.c_str()), STORE_OK);
+  int count = 0;
+  StoreGetNodeCount(&count, site.c_str(), L"/E");
+  EXPECT_EQ(count, 1);
+  ASSERT_EQ(StoreSetValue(site.c_str(), L"/E/Port", L"105"), STORE_OK);
+  ASSERT_EQ(StoreSave(site.c_str()), STORE_OK);
+  EXPECT_EQ(UpdateCheck(host), 1);
+  ASSERT_EQ(StoreLoad(host.c_str()), STORE_OK);
+  EXPECT_EQ(Get(host, L"/E/Ae"), L"GW3");
+  EXPECT_EQ(Get(host, L"/E/Port"), L"105");
+  // A host file over the site prefix takes a list in whole before writing into it.
+  TempDir dir;
+  const std::string file = dir.File("host.xml");
+  const std::string link(site.begin(), site.end());
+  ReplaceOnDisk(file, "<Settings extends=\"" + link + "\"><E><Ae>file</Ae></E></Settings>");
+  const std::wstring fileHost(file.begin(), file.end());
+  ASSERT_EQ(StoreOpen(fileHost.c_str(), 0), STORE_OK);
+  ASSERT_EQ(StoreSetValue(fileHost.c_str(), L"/E/C[1]/N", L"mine"), STORE_OK);
+  ASSERT_EQ(StoreSave(fileHost.c_str()), STORE_OK);
+  EXPECT_EQ(Get(fileHost, L"/E/C[0]/N"), L"site");
+  EXPECT_EQ(UpdateCheck(site), 0);
+  EXPECT_EQ(ReadFromDisk(fileHost, L"/E/C[1]/N").text, L"mine");
+  for (const std::wstring& path : {fileHost, host, site}) StoreClose(path.c_str(), 0);
+}
+
 TEST(ClusterFaultTest, UnreachableClusterFailsWithinItsBound) {
   // One endpoint refuses connections, the other accepts them and never answers.
   int port = 0;

@@ -23,7 +23,8 @@ double TypedValue(const ProxyCore& proxy, ValueKind kind) {
 
 ValueReading ReadValue(const ProxyCore& proxy, ValueKind kind) {
   wchar_t text[STORE_VALUE_BUFFER_LENGTH];
-  ValueReading reading{proxy.GetKey(), kind, proxy.ReadText(text), std::wstring(), 0};
+  ValueReading reading{proxy.GetKey(), kind, proxy.ReadText(text),
+                       std::wstring(), 0,    std::string()};
   if (reading.result == STORE_OK) {
     reading.text = text;
     reading.value = TypedValue(proxy, kind);
@@ -49,6 +50,10 @@ void ReadLevel(const ObjectLevel& level, std::vector<ValueReading>* values,
 }
 
 }  // namespace
+
+void AddOrigins(const SettingsFile& file, AreaReading* reading) {
+  ForEachValue(*reading, [&](ValueReading& value) { value.origin = file.Origin(value.key); });
+}
 
 bool ReadArea(SettingsFile& file, const SectionSchema& area, AreaReading* reading) {
   const std::optional<ObjectLevel> level = file.Level(area);

@@ -1,6 +1,9 @@
-// `check FILE`: "FILE:LINE:COLUMN: problem" for each problem on standard output,
+// `check PATH`: "FILE:LINE:COLUMN: problem" for each problem on standard output,
 // the store's parse fault included, and a count at the end. Settings kept in an
-// etcd cluster have no lines: their problems are named by key alone.
+// etcd cluster have no lines: their problems are named by key alone. Settings
+// that extend others are checked with every source of their chain, each named
+// by its own path; a chain the store cannot read (a link that makes a cycle, a
+// missing or malformed source) is one problem, in the store's words.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -16,7 +19,7 @@ namespace {
 
 void PrintFinding(const std::string& file, const Finding& finding, bool cluster) {
   std::cout << file;
-  if (!cluster) std::cout << ':' << finding.line << ':' << finding.column;
+  if (!cluster && finding.line > 0) std::cout << ':' << finding.line << ':' << finding.column;
   std::cout << ": " << finding.text << '\n';
 }
 
@@ -32,15 +35,38 @@ bool ReadSettingsText(const std::string& file, const std::wstring& path, bool cl
     return static_cast<bool>(in);
   }
   if (StoreOpen(path.c_str(), 0) != STORE_OK) return false;
-  size_t length = 0;
-  int result = StoreExportText(path.c_str(), nullptr, 0, &length);
-  if (result == STORE_E_TOO_LONG) {
-    bytes->resize(length + 1);
-    result = StoreExportText(path.c_str(), bytes->data(), bytes->size(), &length);
-    bytes->resize(length);
+  const bool exported = ExportText(path, bytes);
+  StoreClose(path.c_str(), 0);
+  return exported;
+}
+
+// The paths of the sources the settings at path extend, nearest first.
+std::vector<std::string> SourcesOf(const std::wstring& path) {
+  std::vector<std::string> sources;
+  if (StoreOpen(path.c_str(), 0) != STORE_OK) return sources;
+  std::wstring source(STORE_MAX_PATH_LENGTH + 1, L'\0');
+  for (int depth = 1; StoreGetSource(&source[0], source.size(), path.c_str(), depth) == STORE_OK;
+       ++depth) {
+    sources.push_back(ToUtf8(source.c_str()));
   }
   StoreClose(path.c_str(), 0);
-  return result == STORE_OK;
+  return sources;
+}
+
+// Checks the text of one source and prints what it finds: their number, or -1
+// when the text cannot be had (reported).
+int CheckSource(const std::string& file) {
+  std::wstring path;
+  ToWide(file, &path);
+  const bool cluster = StorePathKind(path.c_str()) == STORE_KIND_ETCD;
+  std::string bytes;
+  if (!ReadSettingsText(file, path, cluster, &bytes)) {
+    ReportError(kExitUsage, file, FailureText(path));
+    return -1;
+  }
+  const std::vector<Finding> findings = CheckSettingsText(bytes);
+  for (const Finding& finding : findings) PrintFinding(file, finding, cluster);
+  return static_cast<int>(findings.size());
 }
 
 }  // namespace
@@ -54,21 +80,26 @@ int RunCheck(const std::string& file) {
   const int result = StoreCheckFile(path.c_str(), &error);
   const bool cluster = StorePathKind(path.c_str()) == STORE_KIND_ETCD;
   if (result == STORE_E_PARSE) {
-    PrintFinding(file, Finding{error.line, error.column, error.text}, cluster);
+    // A fault without a line lies in an etcd area or in a source these extend.
+    const std::string text = error.line > 0 ? error.text : FailureText(path);
+    PrintFinding(file, Finding{error.line, error.column, text}, cluster);
     std::cout << "1 problem found\n";
     return kExitProblems;
   }
   if (result != STORE_OK) return ReportError(kExitUsage, file, FailureText(path));
-  std::string bytes;
-  if (!ReadSettingsText(file, path, cluster, &bytes))
-    return ReportError(kExitUsage, file, FailureText(path));
-  const std::vector<Finding> findings = CheckSettingsText(bytes);
-  for (const Finding& finding : findings) PrintFinding(file, finding, cluster);
-  if (findings.empty()) {
+  size_t problems = 0;
+  std::vector<std::string> sources = SourcesOf(path);
+  sources.insert(sources.begin(), file);
+  for (const std::string& source : sources) {
+    const int found = CheckSource(source);
+    if (found < 0) return kExitUsage;
+    problems += static_cast<size_t>(found);
+  }
+  if (problems == 0) {
     std::cout << "no problems found\n";
     return kExitSuccess;
   }
-  std::cout << findings.size() << (findings.size() == 1 ? " problem" : " problems") << " found\n";
+  std::cout << problems << (problems == 1 ? " problem" : " problems") << " found\n";
   return kExitProblems;
 }
 

@@ -8,11 +8,13 @@
 
 namespace dicomsettings_tool {
 
-// Prints the named areas (all when none) as text, or as JSON.
-int RunShow(const std::string& file, const std::vector<std::string>& areas, bool json);
+// Prints the named areas (all when none) as text, or as JSON; with origin, each
+// value with the source that holds it.
+int RunShow(const std::string& file, const std::vector<std::string>& areas, bool json, bool origin);
 
-// Prints the stored text of one value; 1 when the file does not hold it.
-int RunGet(const std::string& file, const std::string& key);
+// Prints the stored text of one value (with origin, a tab and the source that
+// holds it); 1 when the settings do not hold it.
+int RunGet(const std::string& file, const std::string& key, bool origin);
 
 // Prints the library's count of one list.
 int RunCount(const std::string& file, const std::string& listKey);
@@ -26,15 +28,21 @@ int RunSet(const std::string& file, const std::vector<std::string>& pairs);
 int RunCopy(const std::string& source, const std::string& target,
             const std::vector<std::string>& areas);
 
-// Prints the keys whose values differ between two files; 1 when any do.
+// Prints the keys whose values differ between two files, or with own the values
+// first holds itself (not from a source it extends) beside second's; 1 when any.
 int RunDiff(const std::string& first, const std::string& second,
-            const std::vector<std::string>& areas);
+            const std::vector<std::string>& areas, bool own);
 
 // Prints the problems of a file; 1 when it found any.
 int RunCheck(const std::string& file);
 
-// Writes a new file holding every area's keys with empty values.
-int RunInit(const std::string& file, bool force);
+// Writes new settings holding every area's keys with empty values, or, with a
+// parent, new settings that extend parent and hold nothing of their own.
+int RunInit(const std::string& file, bool force, const std::string& parent);
+
+// Writes the settings of file and every source it extends, resolved, as one
+// settings file on standard output.
+int RunResolve(const std::string& file);
 
 }  // namespace dicomsettings_tool
 

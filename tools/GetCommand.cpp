@@ -33,21 +33,24 @@ int Prepare(const std::string& key, KeyInFile* found) {
 
 }  // namespace
 
-int RunGet(const std::string& file, const std::string& key) {
+int RunGet(const std::string& file, const std::string& key, bool origin) {
   KeyInFile found(file);
   if (const int failed = Prepare(key, &found)) return failed;
   if (found.target.value == nullptr) {
     return ReportError(kExitUsage, file, key + ": names a list; count it with `count`");
   }
   wchar_t text[STORE_VALUE_BUFFER_LENGTH];
-  const int result = ReachValue(*found.area, found.target).ReadText(text);
+  const AccessLibraryBaseCpp::ProxyCore& value = ReachValue(*found.area, found.target);
+  const int result = value.ReadText(text);
   if (result == STORE_E_NOT_FOUND) {
     return ReportError(kExitProblems, file, key + ": not in the file");
   }
   if (result != STORE_OK) {
     return ReportError(kExitProblems, file, key + ": " + AccessLibraryBaseCpp::ResultText(result));
   }
-  std::cout << ToUtf8(text) << '\n';
+  std::cout << ToUtf8(text);
+  if (origin) std::cout << '\t' << found.settings.Origin(value.GetKey());
+  std::cout << '\n';
   return kExitSuccess;
 }
 

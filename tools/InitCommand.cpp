@@ -4,6 +4,8 @@
 // appears whole, settings under an etcd prefix in one transaction. With --force,
 // settings kept there already are replaced (StoreCreateOver), and only when the
 // store can read them: a path that cannot be reached is reported, never replaced.
+// `init PATH --extends PARENT`: new settings holding nothing but the link to
+// PARENT (StoreCreateChild), so that every value comes from there until set here.
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "SettingsFile.h"
@@ -42,7 +44,7 @@ bool FillAndSave(const std::string& file, std::string* why) {
 
 }  // namespace
 
-int RunInit(const std::string& file, bool force) {
+int RunInit(const std::string& file, bool force, const std::string& parent) {
   std::wstring path;
   if (!ToWide(file, &path) || path.empty())
     return ReportError(kExitUsage, file, "not a usable path");
@@ -54,6 +56,16 @@ int RunInit(const std::string& file, bool force) {
     return ReportError(kExitUsage, file, FailureText(path));
   }
   const bool exists = found != STORE_E_NO_FILE;
+  if (!parent.empty()) {
+    std::wstring link;
+    if (exists) return ReportError(kExitUsage, file, "settings kept there already");
+    if (!ToWide(parent, &link)) return ReportError(kExitUsage, file, "PARENT is not UTF-8");
+    const int created = StoreCreateChild(path.c_str(), link.c_str());
+    const int saved = created == STORE_OK ? StoreSave(path.c_str()) : created;
+    const std::string why = saved != STORE_OK ? FailureText(path) : std::string();
+    if (created == STORE_OK) StoreClose(path.c_str(), 0);
+    return saved == STORE_OK ? kExitSuccess : ReportError(kExitUsage, file, why);
+  }
   if (exists && !force) {
     return ReportError(kExitUsage, file,
                        StorePathKind(path.c_str()) == STORE_KIND_ETCD

@@ -54,8 +54,9 @@ const char* const kValueTypes = R"(  <xs:simpleType name="unset">
 
 void WriteChoice(std::ostream& out, const NameNode& node, const std::string& indent);
 
+// attributes: declarations written after the element's content model.
 void WriteElement(std::ostream& out, const std::string& name, const NameNode& node,
-                  const std::string& indent) {
+                  const std::string& indent, const char* attributes = "") {
   out << indent << "<xs:element name=\"" << name << "\"";
   if (node.children.empty() && node.value != nullptr) {
     out << " type=\"" << DicomAccessLibraryCpp::ValueKindName(node.value->kind) << "\"/>\n";
@@ -68,7 +69,7 @@ void WriteElement(std::ostream& out, const std::string& name, const NameNode& no
   }
   out << indent << "  <xs:complexType>\n";
   WriteChoice(out, node, indent + "    ");
-  out << indent << "  </xs:complexType>\n" << indent << "</xs:element>\n";
+  out << attributes << indent << "  </xs:complexType>\n" << indent << "</xs:element>\n";
 }
 
 void WriteChoice(std::ostream& out, const NameNode& node, const std::string& indent) {
@@ -88,7 +89,12 @@ int RunSchema() {
                "     from the library's key tables. The document element of new files is\n"
                "     Settings; its areas, lists and values may come in any order. -->\n"
                "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">\n";
-  WriteElement(std::cout, "Settings", BuildNameTree(), "  ");
+  WriteElement(std::cout, "Settings", BuildNameTree(), "  ",
+               "      <xs:attribute name=\"extends\" type=\"xs:string\">\n"
+               "        <xs:annotation><xs:documentation>The settings these extend: a file path"
+               " (relative to this file's folder) or an etcd path.</xs:documentation>"
+               "</xs:annotation>\n"
+               "      </xs:attribute>\n");
   std::cout << kValueTypes << "</xs:schema>\n";
   return std::cout.flush() ? kExitSuccess : kExitUsage;
 }

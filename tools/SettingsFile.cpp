@@ -23,6 +23,17 @@ std::string FailureText(const std::wstring& path) {
   return failure.result != STORE_OK ? failure.text : "failed for a reason the store did not keep";
 }
 
+bool ExportText(const std::wstring& path, std::string* bytes) {
+  size_t length = 0;
+  int result = StoreExportText(path.c_str(), nullptr, 0, &length);
+  if (result == STORE_E_TOO_LONG) {
+    bytes->resize(length + 1);
+    result = StoreExportText(path.c_str(), bytes->data(), bytes->size(), &length);
+    bytes->resize(length);
+  }
+  return result == STORE_OK;
+}
+
 SettingsFile::SettingsFile(std::string name) : name_(std::move(name)) {}
 
 SettingsFile::SectionPtr SettingsFile::OpenSection(const SectionSchema& area, int* result) {
@@ -48,7 +59,9 @@ bool SettingsFile::Open(std::string* why) {
   if (result == STORE_E_PARSE) {
     StoreParseError error;
     StoreCheckFile(path_.c_str(), &error);
-    *why = error.result == STORE_E_PARSE ? DescribeParseError(error) : FailureText(path_);
+    // A fault without a line lies in an etcd area or in a source the file
+    // extends: the store's text names it.
+    *why = error.line > 0 ? DescribeParseError(error) : FailureText(path_);
     return false;
   }
   if (result != STORE_OK) {
@@ -72,6 +85,15 @@ std::optional<ObjectLevel> SettingsFile::Level(const SectionSchema& area) {
   CAccessLibraryBaseCpp* section = Section(area);
   if (section == nullptr) return std::nullopt;
   return ObjectLevel(*section, area, Path());
+}
+
+std::string SettingsFile::Origin(const std::wstring& key) const {
+  int depth = 0;
+  if (StoreGetOrigin(&depth, path_.c_str(), key.c_str()) != STORE_OK) return std::string();
+  if (depth == 0) return name_;
+  std::wstring source(STORE_MAX_PATH_LENGTH + 1, L'\0');
+  if (StoreGetSource(&source[0], source.size(), path_.c_str(), depth) != STORE_OK) return "";
+  return ToUtf8(source.c_str());
 }
 
 bool SettingsFile::Save(std::string* why) {

@@ -26,6 +26,10 @@ class SettingsFile;
 // What the store says went wrong in the last call on path that failed.
 std::string FailureText(const std::wstring& path);
 
+// The text of the tree open at path, as a save to a file would write it; false
+// when the store cannot give it.
+bool ExportText(const std::wstring& path, std::string* bytes);
+
 // Opens file; on failure reports why (Diagnostics.h) and gives the exit code,
 // else 0.
 int OpenOrReport(SettingsFile& file);
@@ -49,6 +53,11 @@ class SettingsFile {
   // Saves every change made through this file's sections in one crash-safe save;
   // false with *why when that fails.
   bool Save(std::string* why);
+
+  // The path of the source that holds key's node: the file's own name when it
+  // does, else that of a source it extends (the store's path for it); empty when
+  // none holds it.
+  std::string Origin(const std::wstring& key) const;
 
   const std::string& Name() const { return name_; }
   const wchar_t* Path() const { return path_.c_str(); }

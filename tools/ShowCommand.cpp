@@ -1,4 +1,4 @@
-// `show FILE [AREA...] [--json]`.
+// `show PATH [AREA...] [--json] [--origin]`.
 #include <iostream>
 
 #include "AreaReading.h"
@@ -8,7 +8,8 @@
 
 namespace dicomsettings_tool {
 
-int RunShow(const std::string& file, const std::vector<std::string>& areas, bool json) {
+int RunShow(const std::string& file, const std::vector<std::string>& areas, bool json,
+            bool origin) {
   std::vector<const SectionSchema*> selected;
   std::string why;
   if (!SelectAreas(areas, &selected, &why)) return ReportError(kExitUsage, file, why);
@@ -20,6 +21,7 @@ int RunShow(const std::string& file, const std::vector<std::string>& areas, bool
     if (!ReadArea(settings, *area, &reading)) {
       return ReportError(kExitUsage, file, std::string("cannot open area ") + area->area);
     }
+    if (origin) AddOrigins(settings, &reading);
     if (json) {
       document["areas"].push_back(AreaToJson(reading));
     } else {

@@ -9,13 +9,15 @@
 
 namespace dicomsettings_tool {
 
-// "area (Class)", then one line per value, "KEY (kind) = text", and per list
+// "area (Class)", then one line per value, "KEY (kind) = text" (and "  [SOURCE]"
+// when the reading names its origin), and per list
 // "KEY: n of at most m", its entries' values and nested lists indented under it.
 void PrintArea(std::ostream& out, const AreaReading& reading);
 
 // {"area", "class", "values": [{"key", "kind", "text", "value"}...],
 //  "lists": [{"key", "capacity", "count", "entries": [{"key", "values", "lists"}]}]};
-// a value that cannot be read has null text and value and an "error".
+// a value that cannot be read has null text and value and an "error"; a value
+// whose origin the reading names has it as "origin".
 nlohmann::ordered_json AreaToJson(const AreaReading& reading);
 
 }  // namespace dicomsettings_tool

@@ -18,6 +18,7 @@ json ValueToJson(const ValueReading& value) {
     return item;
   }
   item["text"] = ToUtf8(value.text);
+  if (!value.origin.empty()) item["origin"] = value.origin;
   switch (value.kind) {
     case ValueKind::Integer:
       item["value"] = static_cast<int>(value.value);

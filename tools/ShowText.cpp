@@ -38,7 +38,9 @@ void PrintValues(std::ostream& out, const std::vector<ValueReading>& values, int
     } else if (value.result != STORE_OK) {
       out << ": unreadable, " << AccessLibraryBaseCpp::ResultText(value.result) << '\n';
     } else {
-      out << " = " << (value.text.empty() ? "(empty)" : OneLine(value.text)) << '\n';
+      out << " = " << (value.text.empty() ? "(empty)" : OneLine(value.text));
+      if (!value.origin.empty()) out << "  [" << value.origin << ']';
+      out << '\n';
     }
   }
 }

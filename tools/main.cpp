@@ -23,8 +23,11 @@ struct Arguments {
   std::string second;
   std::string key;
   std::vector<std::string> rest;
+  std::string extends;
   bool json = false;
   bool force = false;
+  bool origin = false;
+  bool own = false;
 };
 
 CLI::App* AddCommand(CLI::App& app, const char* name, const char* description) {
@@ -53,10 +56,12 @@ int main(int argc, char** argv) {
   show->add_option("FILE", args.file, "Settings file")->required();
   show->add_option("AREA", args.rest, AreasHelp("Areas to print (default: all)"));
   show->add_flag("--json", args.json, "Print JSON instead of text");
+  show->add_flag("--origin", args.origin, "Name beside each value the source that holds it");
 
   CLI::App* get = AddCommand(app, "get", "Print the stored text of one value");
   get->add_option("FILE", args.file, "Settings file")->required();
   get->add_option("KEY", args.key, "Key of the value, e.g. /EchoScu/TaskCount")->required();
+  get->add_flag("--origin", args.origin, "Print a tab and the source that holds the value");
 
   CLI::App* count = AddCommand(app, "count", "Print how many entries of a list the library reads");
   count->add_option("FILE", args.file, "Settings file")->required();
@@ -76,6 +81,8 @@ int main(int argc, char** argv) {
   diff->add_option("FILE1", args.file, "First file")->required();
   diff->add_option("FILE2", args.second, "Second file")->required();
   diff->add_option("AREA", args.rest, AreasHelp("Areas to compare (default: all)"));
+  diff->add_flag("--own", args.own,
+                 "List what FILE1 holds itself, beside FILE2's values (FILE1 extending FILE2)");
 
   CLI::App* check =
       AddCommand(app, "check", "Report unknown elements, bad values and unreachable entries");
@@ -85,6 +92,15 @@ int main(int argc, char** argv) {
       AddCommand(app, "init", "Write a new file with every area's keys and empty values");
   init->add_option("FILE", args.file, "File to write")->required();
   init->add_flag("--force", args.force, "Replace an existing file");
+  init->add_option("--extends", args.extends,
+                   "Make settings that hold nothing but a link to PARENT, a file (relative to "
+                   "FILE's folder) or etcd path, and take every value from there")
+      ->option_text("PARENT")
+      ->excludes("--force");
+
+  CLI::App* resolve =
+      AddCommand(app, "resolve", "Print the settings a chain of sources resolves to, as one file");
+  resolve->add_option("FILE", args.file, "Settings file")->required();
 
   CLI::App* schema = AddCommand(app, "schema", "Print the XML Schema of settings files");
 
@@ -104,14 +120,15 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
-  if (*show) return RunShow(args.file, args.rest, args.json);
-  if (*get) return RunGet(args.file, args.key);
+  if (*show) return RunShow(args.file, args.rest, args.json, args.origin);
+  if (*get) return RunGet(args.file, args.key, args.origin);
   if (*count) return RunCount(args.file, args.key);
   if (*set) return RunSet(args.file, args.rest);
   if (*copy) return RunCopy(args.file, args.second, args.rest);
-  if (*diff) return RunDiff(args.file, args.second, args.rest);
+  if (*diff) return RunDiff(args.file, args.second, args.rest, args.own);
+  if (*resolve) return RunResolve(args.file);
   if (*check) return RunCheck(args.file);
   if (*completion) return RunCompletion(app, args.key);
   if (*schema) return RunSchema();
-  return RunInit(args.file, args.force);
+  return RunInit(args.file, args.force, args.extends);
 }

@@ -33,6 +33,8 @@ TEST(ToolRuns, EveryRunGivesWhatRunsTxtSays) {
         sample.replace(at, from.size(), to);
       }
       WriteTextFile(row.file, sample);
+    } else if (row.verb == "output") {
+      WriteTextFile(row.file, run.out);
     } else if (row.verb == "status") {
       EXPECT_EQ(run.status, std::stoi(row.rest)) << run.err;
     } else if (row.verb == "out") {

@@ -88,10 +88,23 @@ int ReadParents(const std::string& path, const SettingsDocument& document,
     if (seen.size() == kMaxStackedTrees) {
       return Malformed(currentPath, link.c_str(), "more than 8 sources in one chain", error);
     }
+    StoreParseError fault{STORE_OK, 0, 0, ""};
     int result = MakeBacking(source->path, &source->backing);
-    if (result == STORE_OK) result = source->backing->Load(source->document, error);
+    if (result == STORE_OK) result = source->backing->Load(source->document, nullptr);
     if (result != STORE_OK) {
+      // Where a source is malformed is found by reading it again, which only a
+      // failure pays for. Its line and column are the source's, not those of the
+      // settings checked: they go into the note with the source's path.
+      if (result == STORE_E_PARSE) source->backing->Load(source->document, &fault);
+      if (fault.line > 0) {
+        NoteFailure("%s:%d:%d: %s", Printable(source->path).c_str(), fault.line, fault.column,
+                    fault.text);
+      }
       NoteFailure("%s extends it", Printable(currentPath).c_str());
+      if (error != nullptr && result == STORE_E_PARSE) {
+        *error =
+            StoreParseError{STORE_E_PARSE, 0, 0, "a source these settings extend is malformed"};
+      }
       return result;
     }
     seen.push_back(std::move(identity));

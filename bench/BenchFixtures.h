@@ -29,6 +29,7 @@ void RegisterStoreBenchmarks(LoadedFixture& fixture);
 void RegisterPeerBenchmarks(LoadedFixture& fixture);
 void RegisterFileBenchmarks(LoadedFixture& fixture);
 void RegisterStartupBenchmarks(LoadedFixture& fixture);
+void RegisterChainBenchmarks(LoadedFixture& fixture);
 // Section construction and assignment, on copies of the base file.
 void RegisterSectionBenchmarks(const Fixture& base);
 

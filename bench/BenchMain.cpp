@@ -84,6 +84,9 @@ int main(int argc, char** argv) {
   for (auto& fixture : fixtures) {
     bench::RegisterFileBenchmarks(*fixture);
     bench::RegisterStartupBenchmarks(*fixture);
+    if (fixture->label == "base" || fixture->label == "real") {
+      bench::RegisterChainBenchmarks(*fixture);
+    }
   }
   bench::RegisterSectionBenchmarks(fixtures.front()->file);
 

@@ -90,6 +90,14 @@ std::vector<Row> Rows(const std::vector<std::string>& sections) {
                     "startup/sections_paired/" + file, "pugixml load_file and walk to each key",
                     Measure::Paired, IsSiteFile(file) ? 1.0 : 0});
   }
+  for (const std::string file : {"base", "real"}) {
+    rows.push_back({"every key a host file answers, read through it over its site file, " + file,
+                    "chain_read/store_paired/" + file, "the same reads of the site file alone",
+                    Measure::Paired, 1.2});
+    rows.push_back({"StoreOpen + StoreClose of a host file over its site file, " + file,
+                    "chain_open/store_paired/" + file, "the same of the site file alone",
+                    Measure::Paired, 1.3});
+  }
   for (const std::string& name : sections) {
     const std::string construct = "construct/" + name + "/base";
     rows.push_back({"construction, " + name, construct, kReadWalk, Measure::Time, 0});

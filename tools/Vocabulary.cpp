@@ -41,7 +41,7 @@ std::string AreaNameList() {
 bool SelectAreas(const std::vector<std::string>& names, std::vector<const SectionSchema*>* areas,
                  std::string* why) {
   areas->clear();
-  if (names.empty()) {
+  if (names.empty() || (names.size() == 1 && names.front() == "all")) {
     *areas = AllAreas();
     return true;
   }

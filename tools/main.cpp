@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   CLI::App* copy = AddCommand(app, "copy", "Copy areas from one file into another and save it");
   copy->add_option("SRC", args.file, "File to copy from")->required();
   copy->add_option("DST", args.second, "File to copy into (it must exist)")->required();
-  copy->add_option("AREA", args.rest, AreasHelp("Areas to copy"))->required();
+  copy->add_option("AREA", args.rest, AreasHelp("Areas to copy (\"all\": every area)"))->required();
 
   CLI::App* diff = AddCommand(app, "diff", "Print the keys whose values differ between two files");
   diff->add_option("FILE1", args.file, "First file")->required();

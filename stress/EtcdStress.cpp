@@ -1,7 +1,10 @@
 // Many gateways on one etcd prefix: each process opens the prefix, sets keys of
-// its own and saves, round after round. Prints the updates lost (which must be
-// 0), saves per second, and the median and 99th-percentile save time.
-// Usage: dicomsettings_etcd_stress [PROCESSES [ROUNDS]]   (default 20 50)
+// its own and its entry of a shared list, and saves, round after round. Prints
+// the updates lost (which must be 0), saves per second, and the median and
+// 99th-percentile save time. With "host", the gateways share a host prefix that
+// extends the site's, where the shared list is: each gateway's first write takes
+// the list into the host while the others do the same.
+// Usage: dicomsettings_etcd_stress [PROCESSES [ROUNDS [host]]]   (default 20 50)
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,14 +22,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// One gateway: ROUNDS saves, each of one new key of its own; a save that fails is
-// tried again. Writes each save's time in microseconds to out.
+std::wstring RoundKey(int gateway, int round) {
+  return L"/Gateways/G" + std::to_wstring(gateway) + L"/Round[" + std::to_wstring(round) + L"]";
+}
+
+std::wstring SharedKey(int gateway) {
+  return L"/Gateways/Shared[" + std::to_wstring(gateway) + L"]/Last";
+}
+
+// One gateway: ROUNDS saves, each of one new key of its own and of its entry of
+// the shared list; a save that fails is tried again. Writes each save's time in
+// microseconds to out.
 int Gateway(const std::wstring& path, int gateway, int rounds, FILE* out) {
   if (StoreOpen(path.c_str(), 0) != STORE_OK) return 2;
   for (int round = 0; round < rounds; ++round) {
-    const std::wstring key =
-        L"/Gateways/G" + std::to_wstring(gateway) + L"/Round[" + std::to_wstring(round) + L"]";
-    if (StoreSetValue(path.c_str(), key.c_str(), std::to_wstring(round).c_str()) != STORE_OK) {
+    const std::wstring value = std::to_wstring(round);
+    if (StoreSetValue(path.c_str(), RoundKey(gateway, round).c_str(), value.c_str()) != STORE_OK ||
+        StoreSetValue(path.c_str(), SharedKey(gateway).c_str(), value.c_str()) != STORE_OK) {
       return 3;
     }
     const Clock::time_point start = Clock::now();
@@ -46,15 +58,25 @@ int Gateway(const std::wstring& path, int gateway, int rounds, FILE* out) {
 int main(int argc, char** argv) {
   const int processes = argc > 1 ? std::atoi(argv[1]) : 20;
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 50;
+  const bool host = argc > 3 && std::string(argv[3]) == "host";
   if (processes < 1 || rounds < 1) return 2;
   int status = 0;
   {
     EtcdCluster etcd(1);
     const std::string text = "etcd://" + etcd.Endpoint(0) + "/stress/site";
-    const std::wstring path(text.begin(), text.end());
-    if (StoreCreate(path.c_str()) != STORE_OK ||
-        StoreSetValue(path.c_str(), L"/Gateways/Started", L"1") != STORE_OK ||
-        StoreSave(path.c_str()) != STORE_OK || StoreClose(path.c_str(), 0) != STORE_OK) {
+    const std::wstring site(text.begin(), text.end());
+    const std::wstring path = host ? site + L"/hosts/gw" : site;
+    bool made = StoreCreate(site.c_str()) == STORE_OK &&
+                StoreSetValue(site.c_str(), L"/Gateways/Started", L"1") == STORE_OK;
+    for (int gateway = 0; gateway < processes && made; ++gateway) {
+      made = StoreSetValue(site.c_str(), SharedKey(gateway).c_str(), L"-1") == STORE_OK;
+    }
+    made = made && StoreSave(site.c_str()) == STORE_OK && StoreClose(site.c_str(), 0) == STORE_OK;
+    if (made && host) {
+      made = StoreCreateChild(path.c_str(), site.c_str()) == STORE_OK &&
+             StoreSave(path.c_str()) == STORE_OK && StoreClose(path.c_str(), 0) == STORE_OK;
+    }
+    if (!made) {
       std::fprintf(stderr, "cannot start etcd and create the prefix\n");
       return 2;
     }
@@ -85,23 +107,23 @@ int main(int argc, char** argv) {
     }
     long lost = 0;
     if (StoreOpen(path.c_str(), 0) != STORE_OK) return 2;
+    const auto kept = [&](const std::wstring& key, int round) {
+      wchar_t value[STORE_VALUE_BUFFER_LENGTH];
+      return StoreGetValue(value, path.c_str(), key.c_str()) == STORE_OK &&
+             std::to_wstring(round) == value;
+    };
     for (int gateway = 0; gateway < processes; ++gateway) {
-      for (int round = 0; round < rounds; ++round) {
-        const std::wstring key =
-            L"/Gateways/G" + std::to_wstring(gateway) + L"/Round[" + std::to_wstring(round) + L"]";
-        wchar_t value[STORE_VALUE_BUFFER_LENGTH];
-        const bool kept = StoreGetValue(value, path.c_str(), key.c_str()) == STORE_OK &&
-                          std::to_wstring(round) == value;
-        lost += kept ? 0 : 1;
-      }
+      for (int round = 0; round < rounds; ++round)
+        lost += kept(RoundKey(gateway, round), round) ? 0 : 1;
+      lost += kept(SharedKey(gateway), rounds - 1) ? 0 : 1;
     }
     StoreClose(path.c_str(), 0);
     std::sort(micros.begin(), micros.end());
     const auto at = [&](double q) {
       return micros.empty() ? 0.0 : micros[static_cast<size_t>(q * (micros.size() - 1))] / 1e3;
     };
-    std::printf("%d processes x %d rounds on one prefix: %zu saves in %.1f s\n", processes, rounds,
-                micros.size(), seconds);
+    std::printf("%d processes x %d rounds on one %s prefix: %zu saves in %.1f s\n", processes,
+                rounds, host ? "host" : "site", micros.size(), seconds);
     std::printf(
         "lost updates: %ld\nsaves per second: %.0f\nsave time: median %.1f ms, p99 %.1f ms\n", lost,
         micros.size() / seconds, at(0.5), at(0.99));

@@ -26,7 +26,7 @@ void RecordValues(pugi::xml_node node, const std::string& key, PendingChanges& c
   std::wstring wide(key.size() + 1, L'\0');
   const long length = Utf8ToWide(key.data(), key.size(), &wide[0], wide.size());
   const char* value = node.text().get();
-  if (length > 0) RecordChange(changes, node, wide.c_str(), value, std::strlen(value));
+  if (length > 0) RecordCopy(changes, node, wide.c_str(), value, std::strlen(value));
 }
 
 }  // namespace

@@ -15,8 +15,10 @@ namespace keytreestore {
 
 // One value set since the last load or save.
 struct PendingChange {
-  std::wstring key;   // the key text it was set under (the last of its spellings)
-  std::string value;  // the value, UTF-8
+  std::wstring key;       // the key text it was set under (the last of its spellings)
+  std::string value;      // the value, UTF-8
+  bool ifAbsent = false;  // copied in with a list, not set: replayed only where the key
+                          // names nothing, so that it never undoes another writer's value
 };
 
 // The changes by the node of the tree they were set on. A record names a node of
@@ -28,9 +30,13 @@ using PendingChanges = std::unordered_map<const pugi::xml_node_struct*, PendingC
 // spelling of its key, reuses its record.
 void RecordChange(PendingChanges& changes, pugi::xml_node node, const wchar_t* key,
                   const char* value, size_t size);
+// Records the value of a node copied in with an inherited list (ifAbsent).
+void RecordCopy(PendingChanges& changes, pugi::xml_node node, const wchar_t* key,
+                const char* value, size_t size);
 
-// Sets every recorded value in document, creating elements along the keys:
-// STORE_OK or STORE_E_NO_MEMORY.
+// Sets every recorded value in document, creating elements along the keys (a
+// copied one only where its key names nothing there): STORE_OK or
+// STORE_E_NO_MEMORY.
 int ReplayChanges(const PendingChanges& changes, SettingsDocument& document);
 
 }  // namespace keytreestore

@@ -27,6 +27,8 @@ start_local_etcd() {
     --initial-cluster "local=http://127.0.0.1:$peer" >"$dir/etcd.log" 2>&1 &
   LOCAL_ETCD_PID=$!
   LOCAL_ETCD_ENDPOINT="127.0.0.1:$client"
+  # The local copies of what is read from it stay beside it.
+  export DICOMSETTINGS_CACHE_DIR="${DICOMSETTINGS_CACHE_DIR:-$dir/copies}"
   local _
   for _ in $(seq 100); do
     etcdctl --endpoints="$LOCAL_ETCD_ENDPOINT" endpoint health >/dev/null 2>&1 && return 0

@@ -69,6 +69,13 @@ bool SettingsFile::Open(std::string* why) {
     return false;
   }
   sections_.emplace(&first, std::move(section));
+  StoreCopyStatus copy;
+  if (StoreGetCopyStatus(path_.c_str(), &copy) == STORE_OK && copy.served) {
+    // Reads go on from the copy; a save will fail while the cluster stays away.
+    ReportError(kExitSuccess, name_,
+                std::string("served from the copy kept at ") + copy.kept + ", revision " +
+                    std::to_string(copy.revision) + ": the cluster did not answer");
+  }
   return true;
 }
 

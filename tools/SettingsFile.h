@@ -42,7 +42,9 @@ class SettingsFile {
   SettingsFile& operator=(const SettingsFile&) = delete;
 
   // Opens the file; false with *why (with line and column for a file that does
-  // not parse) when it cannot be opened.
+  // not parse) when it cannot be opened. Settings read from the local copy of an
+  // etcd prefix, because the cluster did not answer, are said so on standard
+  // error.
   bool Open(std::string* why);
 
   // The open section object of area on this file; null when it cannot be opened.

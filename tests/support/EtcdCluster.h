@@ -58,6 +58,9 @@ class EtcdCluster {
                  "=http://127.0.0.1:" + std::to_string(peerPorts_[i]);
     }
     initial_ = initial;
+    // Every read of a prefix leaves a local copy: kept beside the members, never in
+    // the machine's /var/cache/dicomsettings (unless a caller chose a folder).
+    setenv("DICOMSETTINGS_CACHE_DIR", dir_.File("copies").c_str(), 0);
     for (int i = 0; i < members; ++i) Start(i);
     WaitHealthy();
   }

@@ -1,13 +1,15 @@
 // The one place that tells an etcd path from a file path.
 #include "Backing.h"
 
-#include "etcd/EtcdBacking.h"
+#include "CopiedBacking.h"
+#include "etcd/EtcdPath.h"
 #include "file/FileBacking.h"
 
 namespace keytreestore {
 
 int MakeBacking(const std::string& path, std::unique_ptr<Backing>* backing) {
-  if (IsEtcdPath(path)) return MakeEtcdBacking(path, backing);
+  // An etcd source keeps a local copy of what it reads, for when its cluster is out of reach.
+  if (IsEtcdPath(path)) return MakeCopiedEtcdBacking(path, backing);
   *backing = std::make_unique<FileBacking>(path);
   return STORE_OK;
 }

@@ -41,6 +41,11 @@ class Backing {
   // (a failure to read them is the result) and taken as the version last loaded,
   // so that the next save replaces them.
   virtual int Create(SettingsDocument& document, bool over) = 0;
+
+  // Whether the tree this backing last gave was read from a local copy of the
+  // settings rather than from where they are kept, and which copy (see
+  // StoreGetCopyStatus). A backing that keeps no copy says "not served".
+  virtual void CopyStatus(StoreCopyStatus* status) const { *status = StoreCopyStatus{}; }
 };
 
 // The backing a path names (its UTF-8 form): an etcd prefix for "etcd://...", else

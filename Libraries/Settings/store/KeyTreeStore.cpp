@@ -145,6 +145,18 @@ int StoreGetOrigin(int* depth, const wchar_t* path, const wchar_t* key) {
   return WithOpenTree(path, [&](OpenTree& f) { return keytreestore::LookupOrigin(f, key, depth); });
 }
 
+int StoreGetCopyStatus(const wchar_t* path, StoreCopyStatus* status) {
+  if (status == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return WithOpenTree(path, [&](OpenTree& f) {
+    // The first source of the chain read from a copy, if any is.
+    f.backing->CopyStatus(status);
+    for (size_t i = 0; i < f.parents.size() && status->served == 0; ++i) {
+      f.parents[i]->backing->CopyStatus(status);
+    }
+    return static_cast<int>(STORE_OK);
+  });
+}
+
 int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* length) {
   if (length == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return WithOpenTree(path, [&](OpenTree& f) {

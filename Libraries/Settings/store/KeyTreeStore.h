@@ -212,7 +212,7 @@ typedef struct StoreParseError {
 KEYTREESTORE_API int StoreCheckFile(const wchar_t* path, StoreParseError* error);
 
 /* Settings read from a local copy. Each successful read of an etcd prefix (an open,
- * a load, the tree a save leaves) is kept in a local copy on this machine, in the
+ * a load) is kept in a local copy on this machine, in the
  * folder DICOMSETTINGS_CACHE_DIR names (by default /var/cache/dicomsettings where
  * this process may write it, else $XDG_CACHE_HOME/dicomsettings or
  * $HOME/.cache/dicomsettings). When StoreOpen or StoreLoad reaches no endpoint of
@@ -232,7 +232,8 @@ typedef struct StoreCopyStatus {
                          not served */
 } StoreCopyStatus;
 
-/* Fills *status for the open tree of path (for a file path, served = 0). STORE_OK;
+/* Fills *status for the open tree of path, or for the first source of its chain
+ * that was read from a copy (for files only, served = 0). STORE_OK;
  * STORE_E_BAD_ARGUMENT for a null or empty path or a null status, STORE_E_NOT_OPEN
  * for a path that is not open: *status is then untouched. */
 KEYTREESTORE_API int StoreGetCopyStatus(const wchar_t* path, StoreCopyStatus* status);

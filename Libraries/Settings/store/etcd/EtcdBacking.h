@@ -50,6 +50,8 @@ class EtcdBacking : public Backing {
   // The cluster revision the tree last loaded or saved is the settings of; 0 when
   // none is (nothing read yet, or a save whose reading back failed).
   long long KeptRevision() const { return kept_.count < 0 ? 0 : kept_.revision; }
+  // Whether the last failed call reached no endpoint of the cluster at all.
+  bool ReachedNone() const { return client_.ReachedNone(); }
 
  private:
   // What the prefix held at one revision: area name to text.

@@ -185,11 +185,13 @@ int EtcdClient::Call(const char* api, const nlohmann::json& request, nlohmann::j
   const size_t n = endpoints_.size();
   std::vector<std::string> failures(n);  // what each endpoint met, noted when all failed
   bool renewed = false;
+  reachedNone_ = false;
+  Outcome outcome = Outcome::kUnreachable;
   for (size_t attempt = 0; attempt < 2 * n; ++attempt) {
     if (attempt == n) std::this_thread::sleep_for(std::chrono::milliseconds(kPauseBetweenRoundsMs));
     const size_t index = (current_ + attempt) % n;
     const std::string& endpoint = endpoints_[index];
-    Outcome outcome = Outcome::kAnswered;
+    outcome = Outcome::kAnswered;
     if (!config_.user.empty() && token_.empty()) outcome = Authenticate(endpoint);
     if (outcome == Outcome::kAnswered) outcome = Post(endpoint, api, body, response);
     if (outcome == Outcome::kBadToken && !renewed) {
@@ -209,6 +211,7 @@ int EtcdClient::Call(const char* api, const nlohmann::json& request, nlohmann::j
     if (outcome != Outcome::kUnreachable) break;
   }
   NoteFailures(failures);
+  reachedNone_ = outcome == Outcome::kUnreachable;
   return STORE_E_IO;
 }
 

@@ -40,6 +40,9 @@ class EtcdClient {
   // endpoint ("etcd 10.0.0.5:2379: connection refused (twice)"); a call that an
   // endpoint answers notes nothing.
   int Call(const char* api, const nlohmann::json& request, nlohmann::json* response);
+  // Whether the last Call failed because no endpoint answered at all (none could
+  // be reached, or none answered in time), rather than one that answered refusing.
+  bool ReachedNone() const { return reachedNone_; }
 
  private:
   enum class Outcome { kAnswered, kRefused, kUnreachable, kBadToken };
@@ -52,6 +55,7 @@ class EtcdClient {
 
   std::vector<std::string> endpoints_;
   EtcdConfig config_;
+  bool reachedNone_ = false;
   void* curl_;          // the CURL easy handle, kept for its connection
   size_t current_ = 0;  // the endpoint that answered last
   std::string token_;   // the authentication token, when a user is configured

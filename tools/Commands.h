@@ -23,6 +23,10 @@ int RunCount(const std::string& file, const std::string& listKey);
 // pair is refused.
 int RunSet(const std::string& file, const std::vector<std::string>& pairs);
 
+// Removes what each key names (a value, a list entry, a whole list, or an area
+// by name) in one save; 1, nothing changed, when a key names nothing there.
+int RunRemove(const std::string& file, const std::vector<std::string>& keys);
+
 // Copies the named areas from source into target by section assignment and
 // saves target; 1 when target still differs from source in those areas.
 int RunCopy(const std::string& source, const std::string& target,

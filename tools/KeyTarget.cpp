@@ -33,7 +33,8 @@ enum class Match { kNone, kFound, kRefused };
 
 // Matches key[at..] against one level of tables, filling target.
 Match MatchLevel(const std::wstring& key, size_t at, const ValueField* values, int valueCount,
-                 const ListField* lists, int listCount, KeyTarget* target, std::string* why) {
+                 const ListField* lists, int listCount, KeyTarget* target, std::string* why,
+                 bool entries) {
   for (int v = 0; v < valueCount; ++v) {
     if (key.compare(at, std::wstring::npos, values[v].key) == 0) {
       target->value = &values[v];
@@ -50,7 +51,7 @@ Match MatchLevel(const std::wstring& key, size_t at, const ValueField* values, i
     }
     int index = 0;  // "<list>/<field>" is entry 0, as the store reads it
     if (key[next] != L'/' && !ReadIndex(key, &next, &index)) continue;
-    if (next == key.size()) {
+    if (next == key.size() && !entries) {
       *why = ToUtf8(key) + ": names a list entry, not a value; add one of its keys";
       return Match::kRefused;
     }
@@ -60,9 +61,10 @@ Match MatchLevel(const std::wstring& key, size_t at, const ValueField* values, i
       return Match::kRefused;
     }
     target->steps.push_back(ListStep{&list, index});
+    if (next == key.size()) return Match::kFound;
     const ElementSchema& element = list.element();
     const Match inner = MatchLevel(key, next, element.values, element.valueCount, element.lists,
-                                   element.listCount, target, why);
+                                   element.listCount, target, why, entries);
     if (inner != Match::kNone) return inner;
     target->steps.pop_back();
   }
@@ -77,12 +79,12 @@ ObjectLevel ReachLevel(const ObjectLevel& area, const KeyTarget& target) {
 
 }  // namespace
 
-bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why) {
+bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why, bool entries) {
   for (const SectionSchema* area : AllAreas()) {
     *target = KeyTarget();
     target->area = area;
     const Match match = MatchLevel(key, 0, area->values, area->valueCount, area->lists,
-                                   area->listCount, target, why);
+                                   area->listCount, target, why, entries);
     if (match == Match::kFound) return true;
     if (match == Match::kRefused) return false;
   }
@@ -94,6 +96,12 @@ bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why) {
 
 AccessLibraryBaseCpp::ProxyCore& ReachValue(const ObjectLevel& area, const KeyTarget& target) {
   return ReachLevel(area, target).Proxy(*target.value);
+}
+
+std::wstring StoreKeyOf(const ObjectLevel& area, const KeyTarget& target) {
+  if (target.value != nullptr) return ReachValue(area, target).GetKey();
+  const ObjectLevel level = ReachLevel(area, target);
+  return target.list != nullptr ? level.NodeKey() + target.list->key : level.NodeKey();
 }
 
 int CountList(const ObjectLevel& area, const KeyTarget& target) {

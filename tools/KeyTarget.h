@@ -21,12 +21,19 @@ struct KeyTarget {
   std::vector<ListStep> steps;        // the entries walked, outermost first
   const ValueField* value = nullptr;  // the value the key names, or null
   const ListField* list = nullptr;    // the list the key names, or null
+  // Neither: the key names the entry steps.back() itself ("/EchoScu/Syntax[0]").
 };
 
 // Finds what key names. A list entry is written "<list key>[i]"; an entry
-// beyond what the section reaches is refused. False with *why saying what is
-// wrong (with the nearest known key as a hint).
-bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why);
+// beyond what the section reaches is refused, and so is a key that names an
+// entry itself unless entries is set. False with *why saying what is wrong (with
+// the nearest known key as a hint).
+bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why,
+                bool entries = false);
+
+// The store's key of what target names: a value's, an entry's node key, or a
+// list's key ("/EchoScu/Syntax"); area is the top level of target.area's object.
+std::wstring StoreKeyOf(const ObjectLevel& area, const KeyTarget& target);
 
 // The proxy of a value target; area is the top level of target.area's object.
 AccessLibraryBaseCpp::ProxyCore& ReachValue(const ObjectLevel& area, const KeyTarget& target);

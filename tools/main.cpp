@@ -72,6 +72,15 @@ int main(int argc, char** argv) {
   set->add_option("FILE", args.file, "Settings file")->required();
   set->add_option("KEY VALUE", args.rest, "Keys and their new values, in pairs")->required();
 
+  CLI::App* remove = AddCommand(
+      app, "remove", "Remove values, list entries, whole lists or areas, all in one save");
+  remove->add_option("FILE", args.file, "Settings file")->required();
+  remove
+      ->add_option("KEY", args.rest,
+                   "Keys of values, entries (/DicomClientSetting/DicomClient[3]) or lists, "
+                   "or area names")
+      ->required();
+
   CLI::App* copy = AddCommand(app, "copy", "Copy areas from one file into another and save it");
   copy->add_option("SRC", args.file, "File to copy from")->required();
   copy->add_option("DST", args.second, "File to copy into (it must exist)")->required();
@@ -124,6 +133,7 @@ int main(int argc, char** argv) {
   if (*get) return RunGet(args.file, args.key, args.origin);
   if (*count) return RunCount(args.file, args.key);
   if (*set) return RunSet(args.file, args.rest);
+  if (*remove) return RunRemove(args.file, args.rest);
   if (*copy) return RunCopy(args.file, args.second, args.rest);
   if (*diff) return RunDiff(args.file, args.second, args.rest, args.own);
   if (*resolve) return RunResolve(args.file);

@@ -183,6 +183,29 @@ TEST_F(ClusterTest, HostsExtendTheirSiteFromANestedPrefixAndFromAFile) {
   for (const std::wstring& path : {fileHost, host, site}) StoreClose(path.c_str(), 0);
 }
 
+TEST_F(ClusterTest, RemovedAreasAndEntriesLeaveThePrefixInTheSameSave) {
+  const std::wstring path = cluster_->Path("sites/removals");
+  ASSERT_EQ(StoreCreate(path.c_str()), STORE_OK);
+  for (const wchar_t* key : {L"/A/V", L"/Many[0]/V", L"/Many[1]/V", L"/Many[2]/V", L"/L/E[1]"}) {
+    ASSERT_EQ(StoreSetValue(path.c_str(), key, key), STORE_OK);
+  }
+  ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
+  for (const wchar_t* key : {L"/A", L"/Many[0]", L"/L/E[0]"}) {
+    ASSERT_EQ(StoreRemoveNode(path.c_str(), key), STORE_OK) << key;
+  }
+  ASSERT_EQ(StoreSave(path.c_str()), STORE_OK);
+  const std::wstring reader = path + L"/";
+  ASSERT_EQ(StoreOpen(reader.c_str(), 0), STORE_OK);
+  EXPECT_EQ(Get(reader, L"/A/V"), L"error 2");
+  EXPECT_EQ(Get(reader, L"/Many[1]/V"), L"/Many[2]/V");
+  EXPECT_EQ(Get(reader, L"/L/E[0]"), L"/L/E[1]");
+  int count = 0;
+  StoreGetNodeCount(&count, reader.c_str(), L"/Many");
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(UpdateCheck(path), 0);
+  for (const std::wstring& open : {reader, path}) StoreClose(open.c_str(), 0);
+}
+
 TEST(ClusterFaultTest, UnreachableClusterFailsWithinItsBound) {
   // One endpoint refuses connections, the other accepts them and never answers.
   int port = 0;

@@ -39,6 +39,7 @@ std::vector<std::wstring> Call(const std::vector<std::wstring>& words, const std
   if (verb == L"update") result = StoreDataUpdateCheck(&number, p);
   if (verb == L"child") result = StoreCreateChild(p, key);
   if (verb == L"origin") result = StoreGetOrigin(&number, p, key);
+  if (verb == L"drop") result = StoreRemoveNode(p, key);
   std::vector<std::wstring> got{Name(result)};
   if (verb == L"check") {
     StoreParseError error;

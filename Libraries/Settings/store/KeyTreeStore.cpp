@@ -102,8 +102,16 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     if (!node) node = keytreestore::WritableNode(f, parsed, key, &refused);
     if (refused) return static_cast<int>(STORE_E_BAD_KEY);
     if (!node || !node.text().set(text)) return static_cast<int>(STORE_E_NO_MEMORY);
-    keytreestore::RecordChange(f.changes, node, key, text, size);
+    f.changes.Set(node, key, text, size);
     return static_cast<int>(STORE_OK);
+  });
+}
+
+int StoreRemoveNode(const wchar_t* path, const wchar_t* key) {
+  return WithOpenTree(path, [&](OpenTree& f) {
+    ParsedKey parsed;
+    const int result = parsed.Parse(key);
+    return result != STORE_OK ? result : keytreestore::RemoveNode(f, parsed, key);
   });
 }
 

@@ -126,6 +126,14 @@ KEYTREESTORE_API int StoreGetValue(wchar_t* buffer, const wchar_t* path, const w
  * index more than 100,000 beyond the siblings there are: the tree is then
  * unchanged. Nothing is kept until StoreSave. */
 KEYTREESTORE_API int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value);
+/* Removes the node key names, with everything below it; later same-named siblings
+ * move up one index ("/A/B[1]" removed, the former "/A/B[2]" is "/A/B[1]"). A key
+ * through a list that a source these settings extend gives first copies that list
+ * whole into them (see "Settings that extend others"). STORE_E_NOT_FOUND when the
+ * key names nothing, or a value a source gives (it is removed there): the tree is
+ * then unchanged. Nothing is kept until StoreSave, which removes what the node
+ * held from the file, or the area (its etcd key) when a whole area went. */
+KEYTREESTORE_API int StoreRemoveNode(const wchar_t* path, const wchar_t* key);
 /* Sets *count to the number of elements key names: for "/A/B", the children
  * named B of /A, 0 where /A does not exist. On failure (a malformed key) *count
  * is untouched. */

@@ -163,6 +163,29 @@ pugi::xml_node WritableNode(OpenTree& f, const ParsedKey& key, const wchar_t* te
   return node;
 }
 
+int RemoveNode(OpenTree& f, const ParsedKey& key, const wchar_t* text) {
+  if (!f.parents.empty()) {
+    SettingsDocument* trees[kMaxStackedTrees];
+    const Overlay overlay(trees, Stack(f, trees));
+    size_t tree = 0;
+    if (!overlay.Find(key, &tree)) return STORE_E_NOT_FOUND;
+    bool refused = false;
+    if (!overlay.TakeLists(key, f.changes, &refused)) {
+      return refused ? STORE_E_BAD_KEY : STORE_E_NO_MEMORY;
+    }
+    f.chainKeys.Clear();
+    if (!f.document.Find(key)) {
+      NoteFailure("%s: that value comes from %s: it is removed there",
+                  Printable(f.diskPath).c_str(), Printable(f.parents[tree - 1]->path).c_str());
+    }
+  }
+  const pugi::xml_node node = f.document.Find(key);
+  if (!node) return STORE_E_NOT_FOUND;
+  f.changes.Remove(node, text);
+  f.document.Remove(node);
+  return STORE_OK;
+}
+
 int UpdateCheckChain(OpenTree& f, int* updated) {
   int result = f.backing->UpdateCheck(updated);
   for (size_t i = 0; i < f.parents.size() && result == STORE_OK && *updated == 0; ++i) {

@@ -41,6 +41,12 @@ int CountNodes(OpenTree& f, const ParsedKey& key);
 // on the way that a source gives have been copied into f's tree (and recorded in
 // f.changes). A null node when memory runs out, or with *refused set.
 pugi::xml_node WritableNode(OpenTree& f, const ParsedKey& key, const wchar_t* text, bool* refused);
+// Removes the node key names, and all below it, from f's own tree, after lists on
+// the way that a source gives have been copied into it (as WritableNode copies
+// them); the removal is recorded in f.changes. STORE_OK; STORE_E_NOT_FOUND, f as
+// it was, when the key names nothing or a node f's tree does not hold (a source
+// is never written through f); STORE_E_NO_MEMORY.
+int RemoveNode(OpenTree& f, const ParsedKey& key, const wchar_t* text);
 // *updated = 1 when f's own settings or those of any source changed.
 int UpdateCheckChain(OpenTree& f, int* updated);
 

@@ -20,6 +20,8 @@ namespace {
 // The key, below the prefix, that names the source the settings extend: no area
 // is named so, as no element name starts with ".".
 constexpr const char* kLinkKey = ".extends";
+// What a save's writes hold for an area it deletes: no area's text holds a NUL.
+const std::string kRemoved(1, '\0');
 
 const nlohmann::json& Member(const nlohmann::json& object, const char* name) {
   static const nlohmann::json kNull;
@@ -28,14 +30,18 @@ const nlohmann::json& Member(const nlohmann::json& object, const char* name) {
   return found == object.end() ? kNull : *found;
 }
 
-// The name of the area a recorded key lies in, as the layout writes it ("A",
-// "A[2]"); empty for a key that does not parse.
+// The element name of the area a recorded key lies in ("EchoScu" for
+// "/EchoScu[2]/TaskCount"); empty for a key that does not parse. Every area of
+// that name is looked at by a save: a removal moves the later ones up.
 std::string AreaOfChange(const std::wstring& text) {
   ParsedKey key;
   if (key.Parse(text.c_str()) != STORE_OK) return std::string();
-  std::string area = key.Canonical(1).substr(1);  // "EchoScu[0]", "EchoScu[2]"
-  if (area.size() > 3 && area.compare(area.size() - 3, 3, "[0]") == 0) area.resize(area.size() - 3);
-  return area;
+  return std::string(key[0].name, key[0].length);
+}
+
+// The element name an area's key holds ("Many" for "Many[2]").
+std::string ElementOf(const std::string& area) {
+  return area.substr(0, area.find('['));
 }
 
 }  // namespace
@@ -134,17 +140,26 @@ nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, co
   nlohmann::json success = nlohmann::json::array();
   puts->clear();
   SiblingNames names;
+  std::set<std::string> held;
   for (pugi::xml_node area = document.Root().first_child(); area; area = area.next_sibling()) {
     if (area.type() != pugi::node_element) continue;
     std::string name = names.Next(area);
+    held.insert(name);
     // Areas not kept yet go too: the empty ones created on the way to an index.
     const auto kept = base.areas.find(name);
-    if (areas.count(name) == 0 && kept != base.areas.end()) continue;
+    if (areas.count(ElementOf(name)) == 0 && kept != base.areas.end()) continue;
     std::string text = AreaText(area);
     if (kept != base.areas.end() && kept->second == text) continue;
     success.push_back(
         {{"request_put", {{"key", EncodeBase64(prefix_ + name)}, {"value", EncodeBase64(text)}}}});
     puts->emplace(std::move(name), std::move(text));
+  }
+  // Areas removed: kept, of a name changed, and no longer in the tree.
+  for (const auto& kept : base.areas) {
+    if (kept.first == kLinkKey || held.count(kept.first) != 0) continue;
+    if (areas.count(ElementOf(kept.first)) == 0) continue;
+    success.push_back({{"request_delete_range", {{"key", EncodeBase64(prefix_ + kept.first)}}}});
+    puts->emplace(kept.first, kRemoved);
   }
   // The source these settings extend, when it is new or named anew.
   const std::string link = document.Root().attribute("extends").value();
@@ -159,6 +174,7 @@ nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, co
   // where a comparison over the whole prefix reads every area.
   nlohmann::json compare = nlohmann::json::array();
   for (const auto& put : *puts) {
+    // A deleted area compares as a put one: another writer's change to it wins.
     compare.push_back({{"target", "MOD"},
                        {"key", EncodeBase64(prefix_ + put.first)},
                        {"result", "LESS"},
@@ -169,7 +185,7 @@ nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, co
 
 int EtcdBacking::Save(SettingsDocument& document, const PendingChanges& changes) {
   std::set<std::string> areas;
-  for (const auto& change : changes) areas.insert(AreaOfChange(change.second.key));
+  changes.ForEach([&](const PendingChange& change) { areas.insert(AreaOfChange(change.key)); });
   SettingsDocument merged;
   bool merging = false;
   Snapshot base = kept_;
@@ -188,7 +204,13 @@ int EtcdBacking::Save(SettingsDocument& document, const PendingChanges& changes)
       base.revision = revision;
       if (!puts.empty()) base.newestMod = revision;
       for (auto& put : puts) {
-        if (base.areas.count(put.first) == 0) ++base.count;
+        const bool known = base.areas.count(put.first) != 0;
+        if (put.second == kRemoved) {
+          base.areas.erase(put.first);
+          base.count -= known ? 1 : 0;
+          continue;
+        }
+        if (!known) ++base.count;
         base.areas[put.first] = std::move(put.second);
       }
       if (merging) document.Swap(merged);

@@ -70,7 +70,9 @@ class EtcdBacking : public Backing {
   // A snapshot from a range answer, and the tree it describes.
   int ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot, SettingsDocument* document,
                    StoreParseError* error) const;
-  // The transaction that puts the changed areas of document if none of them
+  // The transaction that puts the changed areas of document, and deletes the
+  // areas of a changed name that it no longer holds (in *puts with a text of one
+  // NUL), if none of them
   // changed since base.revision, else reads the prefix.
   nlohmann::json SaveTransaction(const SettingsDocument& document, const Snapshot& base,
                                  const std::set<std::string>& areas,

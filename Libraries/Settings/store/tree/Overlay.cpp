@@ -26,7 +26,7 @@ void RecordValues(pugi::xml_node node, const std::string& key, PendingChanges& c
   std::wstring wide(key.size() + 1, L'\0');
   const long length = Utf8ToWide(key.data(), key.size(), &wide[0], wide.size());
   const char* value = node.text().get();
-  if (length > 0) RecordCopy(changes, node, wide.c_str(), value, std::strlen(value));
+  if (length > 0) changes.Set(node, wide.c_str(), value, std::strlen(value), true);
 }
 
 }  // namespace
@@ -75,6 +75,11 @@ int Overlay::Count(const ParsedKey& key) const {
 
 pugi::xml_node Overlay::FindOrCreate(const ParsedKey& key, const wchar_t* text,
                                      PendingChanges& changes, bool* refused) const {
+  if (!TakeLists(key, changes, refused)) return pugi::xml_node();
+  return trees_[0]->FindOrCreate(key, text, refused);
+}
+
+bool Overlay::TakeLists(const ParsedKey& key, PendingChanges& changes, bool* refused) const {
   pugi::xml_node at[kMaxStackedTrees];
   for (size_t i = 0; i < count_; ++i) at[i] = trees_[i]->Root();
   int count;
@@ -84,14 +89,14 @@ pugi::xml_node Overlay::FindOrCreate(const ParsedKey& key, const wchar_t* text,
     if (owner > 0 && owner < count_) {
       // The list comes from a farther tree: the nearest takes a copy of it whole.
       const pugi::xml_node parent = trees_[0]->CreatePath(key, s, refused);
-      if (!parent) return parent;
+      if (!parent) return false;
       int entries = 0;
       trees_[owner]->Child(at[owner], step, 0, &entries);
       const std::string list = key.Canonical(s) + '/' + std::string(step.name, step.length);
       for (int j = 0; j < entries; ++j) {
         const pugi::xml_node entry =
             trees_[0]->AppendCopy(parent, trees_[owner]->Child(at[owner], step, j, &count));
-        if (!entry) return entry;
+        if (!entry) return false;
         RecordValues(entry, list + '[' + std::to_string(j) + ']', changes);
       }
       at[0] = parent;
@@ -99,7 +104,7 @@ pugi::xml_node Overlay::FindOrCreate(const ParsedKey& key, const wchar_t* text,
     }
     Descend(at, step, owner);
   }
-  return trees_[0]->FindOrCreate(key, text, refused);
+  return true;
 }
 
 }  // namespace keytreestore

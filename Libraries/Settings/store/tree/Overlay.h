@@ -44,6 +44,10 @@ class Overlay {
   // with *refused set as FindOrCreate sets it.
   pugi::xml_node FindOrCreate(const ParsedKey& key, const wchar_t* text, PendingChanges& changes,
                               bool* refused) const;
+  // Copies into the nearest tree, whole, every list on the way of key that a
+  // farther tree gives, recording each value copied in changes. False when memory
+  // runs out, or with *refused set as FindOrCreate sets it.
+  bool TakeLists(const ParsedKey& key, PendingChanges& changes, bool* refused) const;
 
  private:
   // Walks the first `steps` steps of key: at[i] is the node tree i holds there,

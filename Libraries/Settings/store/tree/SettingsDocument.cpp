@@ -224,6 +224,12 @@ pugi::xml_node SettingsDocument::AppendCopy(pugi::xml_node parent, pugi::xml_nod
   return copy;
 }
 
+void SettingsDocument::Remove(pugi::xml_node node) {
+  node.parent().remove_child(node);
+  index_.Clear();
+  keys_.Clear();
+}
+
 void SettingsDocument::DropBlankText(pugi::xml_node parent) {
   // An element written as "<A>\n</A>" keeps its blank text as its only text, in the
   // element itself or in a child; once it gets child elements that text would only

@@ -75,6 +75,10 @@ class SettingsDocument {
   // Appends a deep copy of node (of any tree) as parent's last child: the copy, or
   // a null node when memory runs out.
   pugi::xml_node AppendCopy(pugi::xml_node parent, pugi::xml_node node);
+  // Removes node, an element below the document element, with all below it. The
+  // later same-named siblings move up one index; every key resolved before is
+  // resolved anew.
+  void Remove(pugi::xml_node node);
 
   // Replaces the tree with an empty document element "Settings".
   int MakeEmpty();

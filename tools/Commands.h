@@ -23,6 +23,11 @@ int RunCount(const std::string& file, const std::string& listKey);
 // pair is refused.
 int RunSet(const std::string& file, const std::vector<std::string>& pairs);
 
+// Appends one entry to a list, every value of its element written (those given
+// in FIELD VALUE pairs, the others empty), in one save; prints its key.
+int RunAdd(const std::string& file, const std::string& listKey,
+           const std::vector<std::string>& pairs);
+
 // Removes what each key names (a value, a list entry, a whole list, or an area
 // by name) in one save; 1, nothing changed, when a key names nothing there.
 int RunRemove(const std::string& file, const std::vector<std::string>& keys);

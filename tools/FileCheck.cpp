@@ -5,6 +5,7 @@
 #include "FileCheck.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <pugixml.hpp>
 
@@ -78,6 +79,9 @@ class Walk {
                             " the library reads of this list");
           continue;
         }
+        if (!HoldsValue(child)) {
+          Report(child, childKey + ": entry holds no value (the library counts it all the same)");
+        }
       } else if (index > 0) {
         Report(child, childKey + ": repeated element; only the first one is read");
         continue;
@@ -85,6 +89,16 @@ class Walk {
       if (node.value != nullptr) Value(child, node, childKey);
       Children(child, node, childKey);
     }
+  }
+
+  // Whether element or an element below it holds a text other than blanks.
+  static bool HoldsValue(pugi::xml_node element) {
+    const char* text = element.text().get();
+    if (text[std::strspn(text, " \t\r\n")] != '\0') return true;
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+      if (child.type() == pugi::node_element && HoldsValue(child)) return true;
+    }
+    return false;
   }
 
   void Value(pugi::xml_node element, const NameNode& node, const std::string& key) {

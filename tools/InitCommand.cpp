@@ -1,5 +1,5 @@
-// `init PATH [--force]`: new settings holding every area's keys, one entry in each
-// list, with empty values, written through the section objects into a tree the
+// `init PATH [--force]`: new settings holding every area's keys with empty
+// values and no list entry, written through the section objects into a tree the
 // store starts empty (StoreCreate) and kept by the store's own save: a new file
 // appears whole, settings under an etcd prefix in one transaction. With --force,
 // settings kept there already are replaced (StoreCreateOver), and only when the
@@ -14,14 +14,11 @@
 namespace dicomsettings_tool {
 namespace {
 
-// Writes an empty value under every key of level and of entry 0 of its lists.
+// Writes an empty value under every key of level; its lists get no entry (an
+// entry without values would be counted all the same: `add` makes entries).
 int WriteEmpty(const ObjectLevel& level) {
   for (int v = 0; v < level.valueCount; ++v) {
     const int result = level.Proxy(level.values[v]).WriteText(L"");
-    if (result != STORE_OK) return result;
-  }
-  for (int l = 0; l < level.listCount; ++l) {
-    const int result = WriteEmpty(level.Entry(level.lists[l], 0));
     if (result != STORE_OK) return result;
   }
   return STORE_OK;

@@ -71,13 +71,30 @@ Match MatchLevel(const std::wstring& key, size_t at, const ValueField* values, i
   return Match::kNone;
 }
 
-ObjectLevel ReachLevel(const ObjectLevel& area, const KeyTarget& target) {
+}  // namespace
+
+ObjectLevel LevelOf(const ObjectLevel& area, const KeyTarget& target) {
   ObjectLevel level = area;
   for (const ListStep& step : target.steps) level = level.Entry(*step.list, step.index);
   return level;
 }
 
-}  // namespace
+bool EntriesExist(const ObjectLevel& area, const KeyTarget& target, const std::string& file,
+                  std::string* why) {
+  ObjectLevel level = area;
+  for (const ListStep& step : target.steps) {
+    const int count = level.Count(*step.list);
+    if (step.index >= count) {
+      const std::string list = ToUtf8(level.NodeKey() + step.list->key);
+      *why = list + "[" + std::to_string(step.index) + "]: the list holds " +
+             std::to_string(count) + (count == 1 ? " entry" : " entries") +
+             "; add one with `dicom-settings add " + file + " " + list + "`";
+      return false;
+    }
+    level = level.Entry(*step.list, step.index);
+  }
+  return true;
+}
 
 bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why, bool entries) {
   for (const SectionSchema* area : AllAreas()) {
@@ -95,17 +112,17 @@ bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why, bo
 }
 
 AccessLibraryBaseCpp::ProxyCore& ReachValue(const ObjectLevel& area, const KeyTarget& target) {
-  return ReachLevel(area, target).Proxy(*target.value);
+  return LevelOf(area, target).Proxy(*target.value);
 }
 
 std::wstring StoreKeyOf(const ObjectLevel& area, const KeyTarget& target) {
   if (target.value != nullptr) return ReachValue(area, target).GetKey();
-  const ObjectLevel level = ReachLevel(area, target);
+  const ObjectLevel level = LevelOf(area, target);
   return target.list != nullptr ? level.NodeKey() + target.list->key : level.NodeKey();
 }
 
 int CountList(const ObjectLevel& area, const KeyTarget& target) {
-  return ReachLevel(area, target).Count(*target.list);
+  return LevelOf(area, target).Count(*target.list);
 }
 
 }  // namespace dicomsettings_tool

@@ -28,8 +28,15 @@ struct KeyTarget {
 // beyond what the section reaches is refused, and so is a key that names an
 // entry itself unless entries is set. False with *why saying what is wrong (with
 // the nearest known key as a hint).
-bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why,
-                bool entries = false);
+bool ResolveKey(const std::wstring& key, KeyTarget* target, std::string* why, bool entries = false);
+
+// The level target's value or list is on: its innermost entry, or area itself.
+ObjectLevel LevelOf(const ObjectLevel& area, const KeyTarget& target);
+
+// Whether every entry target walks is there (below the library's count of its
+// list); false with *why naming the count and the `add` command for file.
+bool EntriesExist(const ObjectLevel& area, const KeyTarget& target, const std::string& file,
+                  std::string* why);
 
 // The store's key of what target names: a value's, an entry's node key, or a
 // list's key ("/EchoScu/Syntax"); area is the top level of target.area's object.

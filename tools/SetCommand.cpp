@@ -1,5 +1,7 @@
 // `set FILE KEY VALUE [KEY VALUE...]`: every pair is checked before anything is
-// written, and all changes go to disk in one crash-safe save or not at all.
+// written, and all changes go to disk in one crash-safe save or not at all. An
+// entry beyond a list's count is refused (`add` makes entries); an empty value
+// clears a value of any kind.
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "KeyTarget.h"
@@ -59,6 +61,11 @@ int RunSet(const std::string& file, const std::vector<std::string>& pairs) {
   if (const int failed = OpenOrReport(settings)) return failed;
   for (const Change& change : changes) {
     const std::optional<ObjectLevel> level = settings.Level(*change.target.area);
+    std::string why;
+    if (level && !EntriesExist(*level, change.target, file, &why)) {
+      ReportError(kExitUsage, file, why);
+      return ReportError(kExitUsage, file, "nothing changed");
+    }
     const int result = level ? ReachValue(*level, change.target).WriteText(change.text.c_str())
                              : static_cast<int>(STORE_E_NOT_OPEN);
     if (result != STORE_OK) {

@@ -39,6 +39,13 @@ bool ParseInteger(const std::wstring& text, int* value) {
   return true;
 }
 
+// Whether text is a sign and digits, however many.
+bool IsWholeNumber(const std::wstring& text) {
+  const std::wstring t = Trimmed(text);
+  const size_t digits = (!t.empty() && (t[0] == L'+' || t[0] == L'-')) ? 1 : 0;
+  return t.size() > digits && t.find_first_not_of(L"0123456789", digits) == std::wstring::npos;
+}
+
 // A decimal number: sign, digits with one decimal point, optional exponent.
 bool ParseNumber(const std::wstring& text, double* value) {
   std::wstring t = Trimmed(text);
@@ -91,7 +98,10 @@ bool IsValueText(ValueKind kind, const std::wstring& text, std::string* why) {
   switch (kind) {
     case ValueKind::Integer:
       if (ParseInteger(text, &integer)) return true;
-      *why = Quoted(text) + " is not an integer";
+      *why = Quoted(text) + (IsWholeNumber(text)
+                                 ? " is out of the range of an integer, " +
+                                       std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX)
+                                 : " is not an integer");
       return false;
     case ValueKind::FloatingPoint:
       if (ParseNumber(text, &number)) return true;
@@ -113,10 +123,10 @@ bool TextToStore(ValueKind kind, const std::wstring& input, std::wstring* text, 
     *text = input;
     return true;
   }
+  // An empty text clears a value of any kind: read back as not set.
   if (input.empty()) {
-    *why =
-        std::string("an empty text is no ") + DicomAccessLibraryCpp::ValueKindName(kind) + " value";
-    return false;
+    text->clear();
+    return true;
   }
   if (!IsValueText(kind, input, why)) return false;
   if (kind == ValueKind::Integer) {

@@ -20,8 +20,10 @@ bool IsValueText(ValueKind kind, const std::wstring& text, std::string* why);
 
 // The text `set` stores for input given as a value of kind: an integer as "%d",
 // a number as "%f", TRUE or FALSE (given in any letter case), a string
-// unchanged. False with *why when input is no such value, is longer than a value
-// text may be, or holds a character a settings file cannot hold.
+// unchanged, and an empty text as it is for every kind (a value cleared). False
+// with *why when input is no such value (an integer out of range says so), is
+// longer than a value text may be, or holds a character a settings file cannot
+// hold.
 bool TextToStore(ValueKind kind, const std::wstring& input, std::wstring* text, std::string* why);
 
 }  // namespace dicomsettings_tool

@@ -72,6 +72,12 @@ int main(int argc, char** argv) {
   set->add_option("FILE", args.file, "Settings file")->required();
   set->add_option("KEY VALUE", args.rest, "Keys and their new values, in pairs")->required();
 
+  CLI::App* add = AddCommand(app, "add", "Append one entry to a list and save it");
+  add->add_option("FILE", args.file, "Settings file")->required();
+  add->add_option("LISTKEY", args.key, "Key of the list, e.g. /DicomClientSetting/DicomClient")
+      ->required();
+  add->add_option("FIELD VALUE", args.rest, "Values of the new entry, in pairs (others empty)");
+
   CLI::App* remove = AddCommand(
       app, "remove", "Remove values, list entries, whole lists or areas, all in one save");
   remove->add_option("FILE", args.file, "Settings file")->required();
@@ -133,6 +139,7 @@ int main(int argc, char** argv) {
   if (*get) return RunGet(args.file, args.key, args.origin);
   if (*count) return RunCount(args.file, args.key);
   if (*set) return RunSet(args.file, args.rest);
+  if (*add) return RunAdd(args.file, args.key, args.rest);
   if (*remove) return RunRemove(args.file, args.rest);
   if (*copy) return RunCopy(args.file, args.second, args.rest);
   if (*diff) return RunDiff(args.file, args.second, args.rest, args.own);

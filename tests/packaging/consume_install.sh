@@ -24,8 +24,8 @@ start_local_etcd "$work"
 tool="$work/prefix/bin/dicom-settings"
 cluster="etcd://$LOCAL_ETCD_ENDPOINT/sites/consumer"
 "$tool" init "$cluster" >/dev/null
-"$tool" set "$cluster" /EchoScu/TaskCount 1 /EchoScu/ClientAeTitle ECHO_SCU \
-  /DicomClientSetting/DicomClient/Port 104 >/dev/null
+"$tool" set "$cluster" /EchoScu/TaskCount 1 /EchoScu/ClientAeTitle ECHO_SCU >/dev/null
+"$tool" add "$cluster" /DicomClientSetting/DicomClient Port 104 >/dev/null
 "$work/consumer/build/edit_settings" "$cluster" >"$work/cluster.txt"
 grep -q "read back: task count 3, client AE title ECHO_SCU_2" "$work/cluster.txt"
 [ "$("$tool" get "$cluster" /DicomClientSetting/DicomClient/Port)" = 11112 ]

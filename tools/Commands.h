@@ -33,9 +33,10 @@ int RunAdd(const std::string& file, const std::string& listKey,
 int RunRemove(const std::string& file, const std::vector<std::string>& keys);
 
 // Copies the named areas from source into target by section assignment and
-// saves target; 1 when target still differs from source in those areas.
+// saves target; with exact, what target holds and source lacks in those areas is
+// removed in the same save. 1 when target still differs from source there.
 int RunCopy(const std::string& source, const std::string& target,
-            const std::vector<std::string>& areas);
+            const std::vector<std::string>& areas, bool exact);
 
 // Prints the keys whose values differ between two files, or with own the values
 // first holds itself (not from a source it extends) beside second's; 1 when any.

@@ -28,6 +28,7 @@ struct Arguments {
   bool force = false;
   bool origin = false;
   bool own = false;
+  bool exact = false;
 };
 
 CLI::App* AddCommand(CLI::App& app, const char* name, const char* description) {
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
   copy->add_option("SRC", args.file, "File to copy from")->required();
   copy->add_option("DST", args.second, "File to copy into (it must exist)")->required();
   copy->add_option("AREA", args.rest, AreasHelp("Areas to copy (\"all\": every area)"))->required();
+  copy->add_flag("--exact", args.exact,
+                 "Make the areas of DST hold exactly what SRC holds: remove the rest");
 
   CLI::App* diff = AddCommand(app, "diff", "Print the keys whose values differ between two files");
   diff->add_option("FILE1", args.file, "First file")->required();
@@ -141,7 +144,7 @@ int main(int argc, char** argv) {
   if (*set) return RunSet(args.file, args.rest);
   if (*add) return RunAdd(args.file, args.key, args.rest);
   if (*remove) return RunRemove(args.file, args.rest);
-  if (*copy) return RunCopy(args.file, args.second, args.rest);
+  if (*copy) return RunCopy(args.file, args.second, args.rest, args.exact);
   if (*diff) return RunDiff(args.file, args.second, args.rest, args.own);
   if (*resolve) return RunResolve(args.file);
   if (*check) return RunCheck(args.file);

@@ -46,6 +46,9 @@ int RunDiff(const std::string& first, const std::string& second,
 // Prints the problems of a file; 1 when it found any.
 int RunCheck(const std::string& file);
 
+// Prints each area: its name, element key, class and what it holds.
+int RunAreas();
+
 // Writes new settings holding every area's keys with empty values, or, with a
 // parent, new settings that extend parent and hold nothing of their own.
 int RunInit(const std::string& file, bool force, const std::string& parent);

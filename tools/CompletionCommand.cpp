@@ -91,7 +91,11 @@ const char* const kCompleteSlot = R"(    *) return 0 ;;
     key) words=$keys ;;
     shell) words="bash" ;;
     file)
-      if declare -F _filedir >/dev/null; then
+      if [[ $cur == e* && etcd:// == "$cur"* ]] || [[ $cur == etcd:* ]]; then
+        compopt -o nospace 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -W "etcd://" -- "$cur")
+        [[ $cur == etcd://* ]] && COMPREPLY=("$cur")
+      elif declare -F _filedir >/dev/null; then
         _filedir
       else
         compopt -o filenames 2>/dev/null

@@ -20,12 +20,12 @@ struct KeyInFile {
 
 // Resolves key and opens the file and the key's area; on failure reports and
 // gives the exit code, else 0.
-int Prepare(const std::string& key, KeyInFile* found) {
+int Prepare(const std::string& key, KeyInFile* found, bool entries = false) {
   const std::string& file = found->settings.Name();
   std::wstring wide;
   std::string why;
   if (!ToWide(key, &wide)) return ReportError(kExitUsage, file, "key is not UTF-8");
-  if (!ResolveKey(wide, &found->target, &why)) return ReportError(kExitUsage, file, why);
+  if (!ResolveKey(wide, &found->target, &why, entries)) return ReportError(kExitUsage, file, why);
   if (const int failed = OpenOrReport(found->settings)) return failed;
   found->area = found->settings.Level(*found->target.area);
   return found->area ? kExitSuccess : ReportError(kExitUsage, file, "cannot open its sections");
@@ -56,9 +56,12 @@ int RunGet(const std::string& file, const std::string& key, bool origin) {
 
 int RunCount(const std::string& file, const std::string& listKey) {
   KeyInFile found(file);
-  if (const int failed = Prepare(listKey, &found)) return failed;
+  if (const int failed = Prepare(listKey, &found, true)) return failed;
   if (found.target.list == nullptr) {
-    return ReportError(kExitUsage, file, listKey + ": names no list");
+    const std::string list = found.target.value == nullptr
+                                 ? "; count its list: " + listKey.substr(0, listKey.rfind('['))
+                                 : std::string();
+    return ReportError(kExitUsage, file, listKey + ": names no list" + list);
   }
   std::cout << CountList(*found.area, found.target) << '\n';
   return kExitSuccess;

@@ -37,13 +37,6 @@ bool RemovedBefore(const std::wstring& a, const std::wstring& b) {
   return Steps(a) > Steps(b);
 }
 
-// The area element's key of an area ("/EchoScu"): the first step of its keys.
-std::wstring AreaKey(const SectionSchema& area) {
-  const wchar_t* key = area.valueCount > 0 ? area.values[0].key : area.lists[0].key;
-  const wchar_t* end = std::wcschr(key + 1, L'/');
-  return end != nullptr ? std::wstring(key, end) : std::wstring(key);
-}
-
 // The store keys one command-line key names in settings; false with *why.
 bool StoreKeys(SettingsFile& settings, const std::string& key, std::vector<std::wstring>* keys,
                std::string* why) {

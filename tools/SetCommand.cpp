@@ -44,8 +44,8 @@ bool MakeChange(const std::string& key, const std::string& value, Change* change
 }  // namespace
 
 int RunSet(const std::string& file, const std::vector<std::string>& pairs) {
-  if (pairs.empty() || pairs.size() % 2 != 0) {
-    return ReportError(kExitUsage, file, "expected KEY VALUE pairs");
+  if (pairs.size() % 2 != 0) {
+    return ReportError(kExitUsage, file, pairs.back() + ": no VALUE given for this KEY");
   }
   std::vector<Change> changes(pairs.size() / 2);
   bool refused = false;

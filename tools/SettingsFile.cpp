@@ -12,6 +12,21 @@ std::string DescribeParseError(const StoreParseError& error) {
          error.text;
 }
 
+std::string PathHint(const std::string& name, int result) {
+  // A scheme mistyped ("etc://", "etcd:/", "http://") makes a file path.
+  const size_t colon = name.find(':');
+  const bool scheme = colon != std::string::npos && colon > 0 && colon < 6 &&
+                      name.find_first_not_of("abcdefghijklmnopqrstuvwxyz") == colon &&
+                      name.compare(colon + 1, 1, "/") == 0;
+  if (scheme && name.compare(0, 7, "etcd://") != 0) {
+    const size_t rest = name.find_first_not_of('/', colon + 1);
+    return " (did you mean \"etcd://" +
+           name.substr(rest == std::string::npos ? name.size() : rest) + "\"?)";
+  }
+  if (result == STORE_E_NO_FILE) return "; `dicom-settings init " + name + "` starts it";
+  return std::string();
+}
+
 int OpenOrReport(SettingsFile& file) {
   std::string why;
   return file.Open(&why) ? kExitSuccess : ReportError(kExitUsage, file.Name(), why);
@@ -65,7 +80,7 @@ bool SettingsFile::Open(std::string* why) {
     return false;
   }
   if (result != STORE_OK) {
-    *why = FailureText(path_);
+    *why = FailureText(path_) + PathHint(name_, result);
     return false;
   }
   sections_.emplace(&first, std::move(section));

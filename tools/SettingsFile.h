@@ -30,6 +30,11 @@ std::string FailureText(const std::wstring& path);
 // when the store cannot give it.
 bool ExportText(const std::wstring& path, std::string* bytes);
 
+// What to add to the store's failure text of an open of name that gave result:
+// the nearest etcd path for a scheme mistyped, the init command where nothing is
+// kept; empty otherwise.
+std::string PathHint(const std::string& name, int result);
+
 // Opens file; on failure reports why (Diagnostics.h) and gives the exit code,
 // else 0.
 int OpenOrReport(SettingsFile& file);

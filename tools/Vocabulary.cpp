@@ -2,6 +2,7 @@
 #include "Vocabulary.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "Nearest.h"
 #include "WideText.h"
@@ -36,6 +37,12 @@ std::string AreaNameList() {
     names += area->area;
   }
   return names;
+}
+
+std::wstring AreaKey(const SectionSchema& area) {
+  const wchar_t* key = area.valueCount > 0 ? area.values[0].key : area.lists[0].key;
+  const wchar_t* end = std::wcschr(key + 1, L'/');
+  return end != nullptr ? std::wstring(key, end) : std::wstring(key);
 }
 
 bool SelectAreas(const std::vector<std::string>& names, std::vector<const SectionSchema*>* areas,

@@ -18,6 +18,9 @@ using DicomAccessLibraryCpp::ValueField;
 // Every section's table, in the library's order.
 std::vector<const SectionSchema*> AllAreas();
 
+// The key of an area's element, "/EchoScu": the first step of its keys.
+std::wstring AreaKey(const SectionSchema& area);
+
 // "echo, storage, ..." in the library's order.
 std::string AreaNameList();
 

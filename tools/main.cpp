@@ -41,6 +41,17 @@ std::string AreasHelp(const char* what) {
   return std::string(what) + ": " + AreaNameList();
 }
 
+// What every PATH argument may be.
+std::string PathHelp(const char* what) {
+  return std::string(what) + ": a settings file, or etcd://HOST:PORT[,HOST:PORT...]/PREFIX";
+}
+
+// A positional argument, shown in --help by its name alone.
+template <class T>
+CLI::Option* Positional(CLI::App* command, const char* name, T& target, const std::string& help) {
+  return command->add_option(name, target, help)->type_name("");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,61 +65,61 @@ int main(int argc, char** argv) {
   Arguments args;
 
   CLI::App* show = AddCommand(app, "show", "Print every value of the areas, with its kind");
-  show->add_option("FILE", args.file, "Settings file")->required();
-  show->add_option("AREA", args.rest, AreasHelp("Areas to print (default: all)"));
+  Positional(show, "FILE", args.file, PathHelp("Settings"))->required();
+  Positional(show, "AREA", args.rest, AreasHelp("Areas to print (default: all)"));
   show->add_flag("--json", args.json, "Print JSON instead of text");
   show->add_flag("--origin", args.origin, "Name beside each value the source that holds it");
 
   CLI::App* get = AddCommand(app, "get", "Print the stored text of one value");
-  get->add_option("FILE", args.file, "Settings file")->required();
-  get->add_option("KEY", args.key, "Key of the value, e.g. /EchoScu/TaskCount")->required();
+  Positional(get, "FILE", args.file, PathHelp("Settings"))->required();
+  Positional(get, "KEY", args.key, "Key of the value, e.g. /EchoScu/TaskCount")->required();
   get->add_flag("--origin", args.origin, "Print a tab and the source that holds the value");
 
   CLI::App* count = AddCommand(app, "count", "Print how many entries of a list the library reads");
-  count->add_option("FILE", args.file, "Settings file")->required();
-  count->add_option("LISTKEY", args.key, "Key of the list, e.g. /StorageScu/Syntax")->required();
+  Positional(count, "FILE", args.file, PathHelp("Settings"))->required();
+  Positional(count, "LISTKEY", args.key, "Key of the list, e.g. /StorageScu/Syntax")->required();
 
   CLI::App* set =
       AddCommand(app, "set", "Set values and save them together, or none if any is refused");
-  set->add_option("FILE", args.file, "Settings file")->required();
-  set->add_option("KEY VALUE", args.rest, "Keys and their new values, in pairs")->required();
+  Positional(set, "FILE", args.file, PathHelp("Settings"))->required();
+  Positional(set, "KEY VALUE", args.rest, "Keys and their new values, in pairs")->required();
 
   CLI::App* add = AddCommand(app, "add", "Append one entry to a list and save it");
-  add->add_option("FILE", args.file, "Settings file")->required();
-  add->add_option("LISTKEY", args.key, "Key of the list, e.g. /DicomClientSetting/DicomClient")
+  Positional(add, "FILE", args.file, PathHelp("Settings"))->required();
+  Positional(add, "LISTKEY", args.key, "Key of the list, e.g. /DicomClientSetting/DicomClient")
       ->required();
-  add->add_option("FIELD VALUE", args.rest, "Values of the new entry, in pairs (others empty)");
+  Positional(add, "FIELD VALUE", args.rest, "Values of the new entry, in pairs (others empty)");
 
   CLI::App* remove = AddCommand(
       app, "remove", "Remove values, list entries, whole lists or areas, all in one save");
-  remove->add_option("FILE", args.file, "Settings file")->required();
-  remove
-      ->add_option("KEY", args.rest,
-                   "Keys of values, entries (/DicomClientSetting/DicomClient[3]) or lists, "
-                   "or area names")
+  Positional(remove, "FILE", args.file, PathHelp("Settings"))->required();
+  Positional(remove, "KEY", args.rest,
+             "Keys of values, entries (/DicomClientSetting/DicomClient[3]) or lists, "
+             "or area names")
       ->required();
 
   CLI::App* copy = AddCommand(app, "copy", "Copy areas from one file into another and save it");
-  copy->add_option("SRC", args.file, "File to copy from")->required();
-  copy->add_option("DST", args.second, "File to copy into (it must exist)")->required();
-  copy->add_option("AREA", args.rest, AreasHelp("Areas to copy (\"all\": every area)"))->required();
+  Positional(copy, "SRC", args.file, PathHelp("Settings to copy from"))->required();
+  Positional(copy, "DST", args.second, PathHelp("Settings to copy into (they must exist)"))
+      ->required();
+  Positional(copy, "AREA", args.rest, AreasHelp("Areas to copy (\"all\": every area)"))->required();
   copy->add_flag("--exact", args.exact,
                  "Make the areas of DST hold exactly what SRC holds: remove the rest");
 
   CLI::App* diff = AddCommand(app, "diff", "Print the keys whose values differ between two files");
-  diff->add_option("FILE1", args.file, "First file")->required();
-  diff->add_option("FILE2", args.second, "Second file")->required();
-  diff->add_option("AREA", args.rest, AreasHelp("Areas to compare (default: all)"));
+  Positional(diff, "FILE1", args.file, PathHelp("First settings"))->required();
+  Positional(diff, "FILE2", args.second, PathHelp("Second settings"))->required();
+  Positional(diff, "AREA", args.rest, AreasHelp("Areas to compare (default: all)"));
   diff->add_flag("--own", args.own,
                  "List what FILE1 holds itself, beside FILE2's values (FILE1 extending FILE2)");
 
   CLI::App* check =
       AddCommand(app, "check", "Report unknown elements, bad values and unreachable entries");
-  check->add_option("FILE", args.file, "Settings file")->required();
+  Positional(check, "FILE", args.file, PathHelp("Settings"))->required();
 
   CLI::App* init =
       AddCommand(app, "init", "Write a new file with every area's keys and empty values");
-  init->add_option("FILE", args.file, "File to write")->required();
+  Positional(init, "FILE", args.file, PathHelp("Settings to write"))->required();
   init->add_flag("--force", args.force, "Replace an existing file");
   init->add_option("--extends", args.extends,
                    "Make settings that hold nothing but a link to PARENT, a file (relative to "
@@ -118,12 +129,15 @@ int main(int argc, char** argv) {
 
   CLI::App* resolve =
       AddCommand(app, "resolve", "Print the settings a chain of sources resolves to, as one file");
-  resolve->add_option("FILE", args.file, "Settings file")->required();
+  Positional(resolve, "FILE", args.file, PathHelp("Settings"))->required();
+
+  CLI::App* areas =
+      AddCommand(app, "areas", "List the settings areas: name, element, class, what each holds");
 
   CLI::App* schema = AddCommand(app, "schema", "Print the XML Schema of settings files");
 
   CLI::App* completion = AddCommand(app, "completion", "Print a shell completion script");
-  completion->add_option("SHELL", args.key, "Shell to complete for")
+  Positional(completion, "SHELL", args.key, "Shell to complete for")
       ->required()
       ->check(CLI::IsMember({"bash"}));
 
@@ -150,5 +164,6 @@ int main(int argc, char** argv) {
   if (*check) return RunCheck(args.file);
   if (*completion) return RunCompletion(app, args.key);
   if (*schema) return RunSchema();
+  if (*areas) return RunAreas();
   return RunInit(args.file, args.force, args.extends);
 }

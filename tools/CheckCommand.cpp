@@ -4,9 +4,7 @@
 // that extend others are checked with every source of their chain, each named
 // by its own path; a chain the store cannot read (a link that makes a cycle, a
 // missing or malformed source) is one problem, in the store's words.
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "Commands.h"
 #include "Diagnostics.h"
@@ -23,16 +21,24 @@ void PrintFinding(const std::string& file, const Finding& finding, bool cluster)
   std::cout << ": " << finding.text << '\n';
 }
 
-// The text of a file as read, or of settings kept in a cluster as the store
-// would write them to a file; false when it cannot be had.
-bool ReadSettingsText(const std::string& file, const std::wstring& path, bool cluster,
-                      std::string* bytes) {
+// The text of a file as read (decoded into UTF-8 from its own encoding, which
+// *encoding names), or of settings kept in a cluster as the store would write
+// them to a file; false when it cannot be had.
+bool ReadSettingsText(const std::wstring& path, bool cluster, std::string* bytes,
+                      std::string* encoding) {
+  *encoding = "UTF-8";
   if (!cluster) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    *bytes = text.str();
-    return static_cast<bool>(in);
+    size_t length = 0;
+    char name[64];
+    int result = StoreReadFileText(path.c_str(), nullptr, 0, &length, name, sizeof name);
+    if (result == STORE_E_TOO_LONG) {
+      bytes->resize(length + 1);
+      result =
+          StoreReadFileText(path.c_str(), bytes->data(), bytes->size(), &length, name, sizeof name);
+      bytes->resize(length);
+    }
+    if (result == STORE_OK) *encoding = name;
+    return result == STORE_OK;
   }
   if (StoreOpen(path.c_str(), 0) != STORE_OK) return false;
   const bool exported = ExportText(path, bytes);
@@ -60,10 +66,12 @@ int CheckSource(const std::string& file) {
   ToWide(file, &path);
   const bool cluster = StorePathKind(path.c_str()) == STORE_KIND_ETCD;
   std::string bytes;
-  if (!ReadSettingsText(file, path, cluster, &bytes)) {
+  std::string encoding;
+  if (!ReadSettingsText(path, cluster, &bytes, &encoding)) {
     ReportError(kExitUsage, file, FailureText(path));
     return -1;
   }
+  if (encoding != "UTF-8") std::cout << file << ": written in " << encoding << '\n';
   const std::vector<Finding> findings = CheckSettingsText(bytes);
   for (const Finding& finding : findings) PrintFinding(file, finding, cluster);
   return static_cast<int>(findings.size());

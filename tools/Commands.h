@@ -46,6 +46,9 @@ int RunDiff(const std::string& first, const std::string& second,
 // Prints the problems of a file; 1 when it found any.
 int RunCheck(const std::string& file);
 
+// Rewrites a settings file in the named encoding ("utf-8") in one save.
+int RunConvert(const std::string& file, const std::string& encoding);
+
 // Prints each area: its name, element key, class and what it holds.
 int RunAreas();
 

@@ -69,7 +69,7 @@ int RunSet(const std::string& file, const std::vector<std::string>& pairs) {
     const int result = level ? ReachValue(*level, change.target).WriteText(change.text.c_str())
                              : static_cast<int>(STORE_E_NOT_OPEN);
     if (result != STORE_OK) {
-      ReportError(kExitUsage, file, change.key + ": " + AccessLibraryBaseCpp::ResultText(result));
+      ReportError(kExitUsage, file, change.key + ": " + FailureText(std::wstring(settings.Path())));
       return ReportError(kExitUsage, file, "nothing changed");
     }
   }

@@ -131,6 +131,14 @@ int main(int argc, char** argv) {
       AddCommand(app, "resolve", "Print the settings a chain of sources resolves to, as one file");
   Positional(resolve, "FILE", args.file, PathHelp("Settings"))->required();
 
+  CLI::App* convert =
+      AddCommand(app, "convert", "Rewrite a settings file in another encoding, in one save");
+  Positional(convert, "FILE", args.file, "Settings file (one kept in a legacy encoding)")
+      ->required();
+  convert->add_option("--to", args.key, "The encoding to write it in, e.g. utf-8")
+      ->option_text("ENCODING")
+      ->required();
+
   CLI::App* areas =
       AddCommand(app, "areas", "List the settings areas: name, element, class, what each holds");
 
@@ -165,5 +173,6 @@ int main(int argc, char** argv) {
   if (*completion) return RunCompletion(app, args.key);
   if (*schema) return RunSchema();
   if (*areas) return RunAreas();
+  if (*convert) return RunConvert(args.file, args.key);
   return RunInit(args.file, args.force, args.extends);
 }

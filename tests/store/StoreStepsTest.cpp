@@ -3,6 +3,7 @@
 // it gives) with what the line says; steps.txt's opening comment tells its lines.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,21 @@ const char* const kResultNames[] = {"OK",    "NOT_OPEN", "NOT_FOUND", "BAD_KEY",
 std::wstring Name(int result) {
   const std::string name = result >= 0 && result <= STORE_E_NO_MEMORY ? kResultNames[result] : "?";
   return std::wstring(name.begin(), name.end());
+}
+
+// text written in encoding by iconv, a UTF-16 one ("UTF-16LE", "UTF-16BE") after
+// its byte-order mark.
+std::string Encoded(const std::string& encoding, const std::wstring& text) {
+  std::string out = encoding == "UTF-16LE" ? "\xFF\xFE" : encoding == "UTF-16BE" ? "\xFE\xFF" : "";
+  const iconv_t cd = iconv_open(encoding.c_str(), "WCHAR_T");
+  char* in = reinterpret_cast<char*>(const_cast<wchar_t*>(text.data()));
+  size_t left = text.size() * sizeof(wchar_t);
+  std::string buffer(4 * text.size() + 16, '\0');
+  char* to = &buffer[0];
+  size_t room = buffer.size();
+  EXPECT_NE(iconv(cd, &in, &left, &to, &room), static_cast<size_t>(-1)) << encoding;
+  iconv_close(cd);
+  return out + buffer.substr(0, buffer.size() - room);
 }
 
 // What one call line gives: the result's name, then its value, count or position.
@@ -75,6 +91,15 @@ TEST(StoreSteps, EveryCallGivesWhatStepsTxtSays) {
       std::vector<std::string> want;
       for (const std::wstring& word : Words(row.body, names)) want.push_back(Bytes(word));
       EXPECT_EQ(DirectoryEntries(row.file), want);
+    } else if (row.verb == "encode" || row.verb == "encoded") {
+      const size_t space = row.body.find(' ');
+      const std::string bytes =
+          Encoded(row.body.substr(0, space), Expand(row.body.substr(space + 1), names));
+      if (row.verb == "encode") {
+        WriteTextFile(row.file, bytes);
+      } else {
+        EXPECT_EQ(ReadTextFile(row.file), bytes);
+      }
     } else if (row.verb == "link") {
       EXPECT_EQ(symlink(row.body.c_str(), row.file.c_str()), 0);
     } else if (row.verb == "islink") {

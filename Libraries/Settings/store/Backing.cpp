@@ -4,6 +4,7 @@
 #include "CopiedBacking.h"
 #include "etcd/EtcdPath.h"
 #include "file/FileBacking.h"
+#include "util/FailureNote.h"
 
 namespace keytreestore {
 
@@ -12,6 +13,12 @@ int MakeBacking(const std::string& path, std::unique_ptr<Backing>* backing) {
   if (IsEtcdPath(path)) return MakeCopiedEtcdBacking(path, backing);
   *backing = std::make_unique<FileBacking>(path);
   return STORE_OK;
+}
+
+int Backing::SetEncoding(SettingsDocument& /*document*/, const std::string& name) {
+  if (name == "UTF-8") return STORE_OK;
+  NoteFailure("settings kept here are UTF-8 only");
+  return STORE_E_BAD_ARGUMENT;
 }
 
 bool NamesEtcd(const wchar_t* path) {

@@ -46,6 +46,16 @@ class Backing {
   // settings rather than from where they are kept, and which copy (see
   // StoreGetCopyStatus). A backing that keeps no copy says "not served".
   virtual void CopyStatus(StoreCopyStatus* status) const { *status = StoreCopyStatus{}; }
+
+  // Whether a value (UTF-8) can be kept as it is: a file in a legacy encoding
+  // cannot hold every character.
+  virtual bool Holds(const char* /*utf8*/, size_t /*size*/) const { return true; }
+  // The name of the encoding the settings are kept in, "UTF-8" for most.
+  virtual std::string EncodingName() const { return "UTF-8"; }
+  // Keeps the settings in the named encoding from the next save on, the
+  // document's declaration saying so: STORE_OK; STORE_E_BAD_ARGUMENT (noted) for
+  // an encoding unknown here, or one that cannot hold a character of document.
+  virtual int SetEncoding(SettingsDocument& document, const std::string& name);
 };
 
 // The backing a path names (its UTF-8 form): an etcd prefix for "etcd://...", else

@@ -8,8 +8,10 @@
 #include "LastFailure.h"
 #include "OpenTrees.h"
 #include "SourceChain.h"
+#include "file/FileBacking.h"
 #include "text/Utf8.h"
 #include "text/XmlChar.h"
+#include "util/FailureNote.h"
 
 using keytreestore::FinishCall;
 using keytreestore::OpenTree;
@@ -98,6 +100,11 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     size_t size = 0;
     result = keytreestore::ValueToUtf8(value, text, &size);
     if (result != STORE_OK) return result;
+    if (!f.backing->Holds(text, size)) {
+      keytreestore::NoteFailure("the value holds a character %s cannot hold",
+                                f.backing->EncodingName().c_str());
+      return static_cast<int>(STORE_E_BAD_ARGUMENT);
+    }
     bool refused = false;
     if (!node) node = keytreestore::WritableNode(f, parsed, key, &refused);
     if (refused) return static_cast<int>(STORE_E_BAD_KEY);
@@ -162,6 +169,51 @@ int StoreGetCopyStatus(const wchar_t* path, StoreCopyStatus* status) {
       f.parents[i]->backing->CopyStatus(status);
     }
     return static_cast<int>(STORE_OK);
+  });
+}
+
+int StoreGetEncoding(const wchar_t* path, char* buffer, size_t capacity) {
+  if (buffer == nullptr || capacity == 0) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return WithOpenTree(path, [&](OpenTree& f) {
+    const std::string name = f.backing->EncodingName();
+    buffer[0] = '\0';
+    if (name.size() >= capacity) return static_cast<int>(STORE_E_TOO_LONG);
+    std::memcpy(buffer, name.c_str(), name.size() + 1);
+    return static_cast<int>(STORE_OK);
+  });
+}
+
+int StoreReadFileText(const wchar_t* path, char* buffer, size_t capacity, size_t* length,
+                      char* encoding, size_t encodingCapacity) {
+  if (length == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return Call(path, [&]() {
+    std::string disk;
+    std::string text;
+    std::string name;
+    int result = keytreestore::PathToDisk(path, &disk);
+    if (result == STORE_OK && keytreestore::NamesEtcd(path)) {
+      keytreestore::NoteFailure("settings under an etcd prefix are no file");
+      result = STORE_E_BAD_ARGUMENT;
+    }
+    if (result == STORE_OK) result = keytreestore::ReadFileText(disk, &text, &name);
+    if (result != STORE_OK) return result;
+    *length = text.size();
+    if (buffer == nullptr || capacity <= text.size() || encoding == nullptr ||
+        encodingCapacity <= name.size()) {
+      return static_cast<int>(STORE_E_TOO_LONG);
+    }
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    std::memcpy(encoding, name.c_str(), name.size() + 1);
+    return static_cast<int>(STORE_OK);
+  });
+}
+
+int StoreSetEncoding(const wchar_t* path, const char* encoding) {
+  if (encoding == nullptr || encoding[0] == '\0') return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return WithOpenTree(path, [&](OpenTree& f) {
+    const int result = f.backing->SetEncoding(f.document, encoding);
+    if (result == STORE_OK) f.chainKeys.Clear();
+    return result;
   });
 }
 

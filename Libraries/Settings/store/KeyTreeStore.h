@@ -181,6 +181,36 @@ KEYTREESTORE_API int StoreGetSource(wchar_t* buffer, size_t capacity, const wcha
  * node key names. STORE_E_NOT_FOUND when none does; on failure *depth is untouched. */
 KEYTREESTORE_API int StoreGetOrigin(int* depth, const wchar_t* path, const wchar_t* key);
 
+/* Files in other encodings. A file that starts with a UTF-16 or UTF-32 byte-order
+ * mark, or whose XML declaration names another encoding than UTF-8 (ISO-8859-1,
+ * windows-1252, Shift_JIS, EUC-JP: any the C library's iconv knows), is read
+ * decoded and saved back in the same encoding, with the same mark and
+ * declaration. Such a file that does not decode, names an encoding this system
+ * does not know, or whose mark contradicts its declaration is STORE_E_PARSE, with
+ * its line and column. StoreSetValue refuses a value the file's encoding cannot
+ * hold (STORE_E_BAD_ARGUMENT; never written as "?"). Settings under an etcd
+ * prefix are UTF-8.
+ *
+ * Copies the name of the encoding the open settings of path are kept in ("UTF-8",
+ * "Shift_JIS", "UTF-16") into buffer (capacity bytes, NUL terminated).
+ * STORE_E_TOO_LONG when it does not fit: buffer then holds an empty text. */
+KEYTREESTORE_API int StoreGetEncoding(const wchar_t* path, char* buffer, size_t capacity);
+/* Reads the file at path (not open, or open: the file as it is on disk) and
+ * writes its text decoded into UTF-8, NUL terminated, into buffer (capacity
+ * bytes), its lines and characters as they stand in the file, sets *length to the
+ * text's length and writes the encoding's name into encoding (encodingCapacity
+ * bytes). STORE_E_TOO_LONG, *length set and nothing written, when either does not
+ * fit; STORE_E_PARSE for bytes that do not decode; STORE_E_BAD_ARGUMENT for an
+ * etcd path. */
+KEYTREESTORE_API int StoreReadFileText(const wchar_t* path, char* buffer, size_t capacity,
+                                       size_t* length, char* encoding, size_t encodingCapacity);
+/* Keeps the open settings of path in the named encoding from the next StoreSave
+ * on (UTF-16 and UTF-32 little-endian with a mark), the declaration saying so.
+ * STORE_E_BAD_ARGUMENT for an encoding unknown here, one the settings' values
+ * cannot all be written in, or any but UTF-8 under an etcd prefix: the tree is
+ * then as it was. */
+KEYTREESTORE_API int StoreSetEncoding(const wchar_t* path, const char* encoding);
+
 /* Which backing a path names: STORE_KIND_ETCD for a path that starts with
  * "etcd://" (well-formed or not), else STORE_KIND_FILE (a null path included). */
 enum { STORE_KIND_FILE = 0, STORE_KIND_ETCD = 1 };

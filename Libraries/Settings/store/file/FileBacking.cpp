@@ -24,22 +24,97 @@ int ReadChecked(const std::string& path, ParseBuffer* bytes, FileIdentity* ident
   if (result == STORE_OK) characters->Feed(std::string_view(bytes->data(), bytes->size()), true);
   return result;
 }
-}  // namespace
 
-int FileBacking::Load(SettingsDocument& document, StoreParseError* error) {
+// Refuses a file whose encoding cannot be read: STORE_E_PARSE, noted and in *error.
+int EncodingFault(const std::string& path, const std::string& text, size_t offset,
+                  const std::string& what, StoreParseError* error) {
+  DescribeParseFault(text, offset, what.c_str(), error);
+  NoteFailure("%s: %s", Printable(path).c_str(), what.c_str());
+  return STORE_E_PARSE;
+}
+
+// Tells the encoding of a file's bytes and, when it is not UTF-8, decodes them
+// into *text (lines and characters as they stand in the file, so that faults are
+// placed as in it); for UTF-8, *text stays empty: the bytes are the text.
+int DecodeBytes(const std::string& path, const char* bytes, size_t size, FileEncoding* encoding,
+                std::string* text, StoreParseError* error) {
+  std::string why;
+  size_t offset = 0;
+  if (FileEncoding::Sniff(bytes, size, encoding, &why, &offset) != STORE_OK) {
+    return EncodingFault(path, std::string(bytes, size), offset, why, error);
+  }
+  if (!encoding->IsUtf8() && !encoding->Decode(std::string(bytes, size), text, &offset)) {
+    return EncodingFault(path, *text, text->size(),
+                         "bytes that are not " + encoding->Name() + ", as declared", error);
+  }
+  return STORE_OK;
+}
+
+// Reads the file at path into *document, decoding it when it is not UTF-8, and
+// gives its identity and encoding.
+int ReadDocument(const std::string& path, SettingsDocument* document, FileIdentity* identity,
+                 FileEncoding* encoding, StoreParseError* error) {
   ParseBuffer bytes;
-  FileIdentity identity;
   TextChecker characters;
-  int result = ReadChecked(diskPath_, &bytes, &identity, &characters);
+  int result = ReadChecked(path, &bytes, identity, &characters);
+  std::string text;
+  if (result == STORE_OK)
+    result = DecodeBytes(path, bytes.data(), bytes.size(), encoding, &text, error);
+  if (result != STORE_OK) return result;
+  if (!encoding->IsUtf8()) return document->Parse(text, error);
   // A fault's line and column are counted in the bytes as read, which parsing in
   // place overwrites: a caller that asks for them has a copy parsed.
-  if (result == STORE_OK && error != nullptr) {
-    result = document.Parse(std::string(bytes.data(), bytes.size()), error);
-  } else if (result == STORE_OK) {
-    result = document.Parse(std::move(bytes), characters.result());
+  if (error != nullptr) return document->Parse(std::string(bytes.data(), bytes.size()), error);
+  return document->Parse(std::move(bytes), characters.result());
+}
+}  // namespace
+
+int ReadFileText(const std::string& path, std::string* text, std::string* encodingName) {
+  ParseBuffer bytes;
+  FileIdentity identity;
+  FileEncoding encoding;
+  std::string decoded;
+  int result = ReadWholeFile(path, &bytes, &identity);
+  if (result == STORE_OK) {
+    result = DecodeBytes(path, bytes.data(), bytes.size(), &encoding, &decoded, nullptr);
   }
-  if (result == STORE_OK) identity_ = identity;
-  return result;
+  if (result != STORE_OK) return result;
+  *text = encoding.IsUtf8() ? std::string(bytes.data(), bytes.size()) : std::move(decoded);
+  *encodingName = encoding.Name();
+  return STORE_OK;
+}
+
+int FileBacking::Load(SettingsDocument& document, StoreParseError* error) {
+  FileIdentity identity;
+  FileEncoding encoding;
+  const int result = ReadDocument(diskPath_, &document, &identity, &encoding, error);
+  if (result != STORE_OK) return result;
+  identity_ = identity;
+  encoding_ = encoding;
+  return STORE_OK;
+}
+
+bool FileBacking::Holds(const char* utf8, size_t size) const {
+  return encoding_.Holds(utf8, size);
+}
+
+int FileBacking::SetEncoding(SettingsDocument& document, const std::string& name) {
+  FileEncoding encoding;
+  std::string bytes;
+  if (!FileEncoding::Named(name, &encoding)) {
+    NoteFailure("the encoding \"%s\" is not one this system can write", Printable(name).c_str());
+    return STORE_E_BAD_ARGUMENT;
+  }
+  // The declaration is ASCII, which every encoding here holds: the tree is
+  // checked before it names the new encoding.
+  if (!encoding.Encode(document.Serialize(), &bytes)) {
+    NoteFailure("%s cannot hold every character of %s", encoding.Name().c_str(),
+                Printable(diskPath_).c_str());
+    return STORE_E_BAD_ARGUMENT;
+  }
+  if (!document.DeclareEncoding(encoding.Name().c_str())) return STORE_E_NO_MEMORY;
+  encoding_ = encoding;
+  return STORE_OK;
 }
 
 int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes) {
@@ -59,24 +134,28 @@ int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes)
     return STORE_E_IO;
   }
   SettingsDocument merged;
+  FileEncoding encoding = encoding_;
   const bool merging = onDisk.exists && !onDisk.SameVersion(identity_);
   if (merging) {
     // Another writer saved since this process loaded: start from its version and
     // put this process's own changes on top. The tree in memory changes only once
     // the merged version is safely on disk.
-    ParseBuffer bytes;
-    TextChecker characters;
-    int result = ReadChecked(target, &bytes, &onDisk, &characters);
-    if (result == STORE_OK) result = merged.Parse(std::move(bytes), characters.result());
+    int result = ReadDocument(target, &merged, &onDisk, &encoding, nullptr);
     if (result == STORE_OK) result = ReplayChanges(changes, merged);
     if (result != STORE_OK) return result;
   }
   FileIdentity saved;
-  const std::string bytes = (merging ? merged : document).Serialize();
+  std::string bytes = (merging ? merged : document).Serialize();
+  if (!encoding.IsUtf8() && !encoding.Encode(std::string(bytes), &bytes)) {
+    NoteFailure("%s: a value holds a character %s cannot hold", Printable(target).c_str(),
+                encoding.Name().c_str());
+    return STORE_E_BAD_ARGUMENT;
+  }
   const int result = ReplaceFile(target, bytes, onDisk, &saved);
   if (result != STORE_OK) return result;
   if (merging) document.Swap(merged);
   identity_ = saved;
+  encoding_ = encoding;
   return STORE_OK;
 }
 
@@ -101,6 +180,7 @@ int FileBacking::Create(SettingsDocument& document, bool over) {
   }
   const int result = document.MakeEmpty();
   if (result == STORE_OK) identity_ = onDisk;
+  encoding_ = FileEncoding();
   return result;
 }
 

@@ -1,5 +1,7 @@
 // Settings kept in an XML file: read whole, saved crash-safely under the save
-// lock beside it, and told from another version by the file's identity.
+// lock beside it, and told from another version by the file's identity. A file
+// in another encoding than UTF-8 (text/Encoding.h) is decoded when read and
+// saved back in its own encoding, mark and declaration.
 #ifndef DICOMSETTINGS_STORE_FILE_FILEBACKING_H
 #define DICOMSETTINGS_STORE_FILE_FILEBACKING_H
 
@@ -7,6 +9,7 @@
 
 #include "Backing.h"
 #include "file/FileVersion.h"
+#include "text/Encoding.h"
 
 namespace keytreestore {
 
@@ -19,11 +22,20 @@ class FileBacking : public Backing {
   int Save(SettingsDocument& document, const PendingChanges& changes) override;
   int UpdateCheck(int* updated) override;
   int Create(SettingsDocument& document, bool over) override;
+  bool Holds(const char* utf8, size_t size) const override;
+  std::string EncodingName() const override { return encoding_.Name(); }
+  int SetEncoding(SettingsDocument& document, const std::string& name) override;
 
  private:
   std::string diskPath_;
   FileIdentity identity_;  // the version on disk last loaded or saved
+  FileEncoding encoding_;  // what it is written in
 };
+
+// The text of the file at path in UTF-8, decoded from its own encoding (lines and
+// characters as they stand in the file), and that encoding's name: STORE_OK, or
+// what reading it gives (STORE_E_PARSE, noted, for bytes that do not decode).
+int ReadFileText(const std::string& path, std::string* text, std::string* encodingName);
 
 }  // namespace keytreestore
 

@@ -262,6 +262,17 @@ std::string SettingsDocument::Serialize() const {
   return std::move(writer.out);
 }
 
+bool SettingsDocument::DeclareEncoding(const char* encoding) {
+  pugi::xml_node declaration = doc_->first_child();
+  if (declaration.type() != pugi::node_declaration) {
+    declaration = doc_->prepend_child(pugi::node_declaration);
+    if (!declaration || !declaration.append_attribute("version").set_value("1.0")) return false;
+  }
+  pugi::xml_attribute attribute = declaration.attribute("encoding");
+  if (!attribute) attribute = declaration.append_attribute("encoding");
+  return attribute && attribute.set_value(encoding);
+}
+
 int ReadNodeText(pugi::xml_node node, wchar_t* buffer) {
   const char* text = node.text().get();
   const long n = Utf8ToWide(text, std::strlen(text), buffer, STORE_VALUE_BUFFER_LENGTH);

@@ -86,6 +86,9 @@ class SettingsDocument {
   pugi::xml_node Root() const { return doc_->document_element(); }
 
   std::string Serialize() const;
+  // Makes the XML declaration name encoding (adding a declaration where there is
+  // none): false when memory runs out.
+  bool DeclareEncoding(const char* encoding);
   void Swap(SettingsDocument& other) noexcept {
     doc_.swap(other.doc_);
     index_.Swap(other.index_);

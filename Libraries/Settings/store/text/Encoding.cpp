@@ -1,0 +1,164 @@
+// Telling, decoding and encoding a settings file's encoding, through iconv.
+#include "text/Encoding.h"
+
+#include <iconv.h>
+#include <strings.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "KeyTreeStore.h"
+
+namespace keytreestore {
+namespace {
+
+struct Mark {
+  const char* bytes;
+  size_t size;
+  const char* iconvName;  // the byte order the mark says
+  const char* family;     // what a declaration may say beside it
+};
+
+// Longest first: a UTF-32 LE mark starts as a UTF-16 LE one.
+const Mark kMarks[] = {{"\x00\x00\xFE\xFF", 4, "UTF-32BE", "UTF-32"},
+                       {"\xFF\xFE\x00\x00", 4, "UTF-32LE", "UTF-32"},
+                       {"\xFE\xFF", 2, "UTF-16BE", "UTF-16"},
+                       {"\xFF\xFE", 2, "UTF-16LE", "UTF-16"}};
+
+// The encoding an ASCII-compatible XML declaration at the start of bytes names,
+// and where its value starts; empty when there is none.
+std::string DeclaredEncoding(const char* bytes, size_t size, size_t* at) {
+  const std::string start(bytes, size < 512 ? size : 512);
+  if (start.compare(0, 5, "<?xml") != 0) return std::string();
+  const size_t end = start.find("?>");
+  const size_t name = start.find("encoding", 5);
+  if (name == std::string::npos || name > end) return std::string();
+  size_t i = start.find_first_not_of(" \t\r\n", name + 8);
+  if (i == std::string::npos || start[i] != '=') return std::string();
+  i = start.find_first_not_of(" \t\r\n", i + 1);
+  if (i == std::string::npos || (start[i] != '"' && start[i] != '\'')) return std::string();
+  const size_t close = start.find(start[i], i + 1);
+  if (close == std::string::npos || close > end) return std::string();
+  *at = i + 1;
+  return start.substr(i + 1, close - i - 1);
+}
+
+// Whether UTF-16 names ("UTF-16", "UTF-16LE") and the like belong to family.
+bool InFamily(const std::string& name, const char* family) {
+  return strncasecmp(name.c_str(), family, std::strlen(family)) == 0;
+}
+
+// Converts in through cd into out; false with *stopped at the byte that did not
+// convert.
+bool Convert(iconv_t cd, const std::string& in, std::string* out, size_t* stopped) {
+  out->clear();
+  char* from = const_cast<char*>(in.data());
+  size_t left = in.size();
+  char buffer[4096];
+  while (left > 0) {
+    char* to = buffer;
+    size_t room = sizeof buffer;
+    const size_t done = iconv(cd, &from, &left, &to, &room);
+    out->append(buffer, static_cast<size_t>(to - buffer));
+    if (done == static_cast<size_t>(-1) && errno != E2BIG) {
+      if (stopped != nullptr) *stopped = static_cast<size_t>(from - in.data());
+      return false;
+    }
+  }
+  char* to = buffer;
+  size_t room = sizeof buffer;
+  iconv(cd, nullptr, nullptr, &to, &room);  // the shift state back to its start
+  out->append(buffer, static_cast<size_t>(to - buffer));
+  return true;
+}
+
+bool ConvertNamed(const char* to, const char* from, const std::string& in, std::string* out,
+                  size_t* stopped) {
+  const iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  const bool converted = Convert(cd, in, out, stopped);
+  iconv_close(cd);
+  return converted;
+}
+
+}  // namespace
+
+int FileEncoding::Sniff(const char* bytes, size_t size, FileEncoding* encoding, std::string* why,
+                        size_t* offset) {
+  *encoding = FileEncoding();
+  for (const Mark& mark : kMarks) {
+    if (size < mark.size || std::memcmp(bytes, mark.bytes, mark.size) != 0) continue;
+    // The declaration, if any, is read in the mark's encoding.
+    const std::string head(bytes + mark.size, size - mark.size < 1024 ? size - mark.size : 1024);
+    std::string ascii;
+    size_t stopped = 0;
+    ConvertNamed("UTF-8", mark.iconvName, head.substr(0, head.size() & ~size_t{3}), &ascii,
+                 &stopped);
+    size_t at = 0;
+    const std::string declared = DeclaredEncoding(ascii.data(), ascii.size(), &at);
+    if (!declared.empty() && !InFamily(declared, mark.family)) {
+      *why =
+          "the byte-order mark says " + std::string(mark.family) + ", the declaration " + declared;
+      *offset = 0;
+      return STORE_E_PARSE;
+    }
+    *encoding = FileEncoding(declared.empty() ? mark.family : declared,
+                             std::string(mark.bytes, mark.size), mark.iconvName);
+    return STORE_OK;
+  }
+  size_t at = 0;
+  const std::string declared = DeclaredEncoding(bytes, size, &at);
+  if (declared.empty() || strcasecmp(declared.c_str(), "UTF-8") == 0 ||
+      strcasecmp(declared.c_str(), "UTF8") == 0) {
+    return STORE_OK;
+  }
+  const iconv_t cd = iconv_open("UTF-8", declared.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    *why = "the declared encoding \"" + declared + "\" is not one this system can read";
+    *offset = at;
+    return STORE_E_PARSE;
+  }
+  iconv_close(cd);
+  *encoding = FileEncoding(declared, std::string(), declared);
+  return STORE_OK;
+}
+
+bool FileEncoding::Named(const std::string& name, FileEncoding* encoding) {
+  if (strcasecmp(name.c_str(), "UTF-8") == 0 || strcasecmp(name.c_str(), "UTF8") == 0) {
+    *encoding = FileEncoding();
+    return true;
+  }
+  for (const Mark& mark : kMarks) {
+    if (strcasecmp(name.c_str(), mark.family) != 0 || std::strstr(mark.iconvName, "LE") == nullptr)
+      continue;
+    *encoding = FileEncoding(mark.family, std::string(mark.bytes, mark.size), mark.iconvName);
+    return true;
+  }
+  const iconv_t cd = iconv_open(name.c_str(), "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  iconv_close(cd);
+  *encoding = FileEncoding(name, std::string(), name);
+  return true;
+}
+
+bool FileEncoding::Decode(const std::string& bytes, std::string* utf8, size_t* offset) const {
+  const std::string body = bytes.substr(mark_.size());
+  size_t stopped = 0;
+  if (ConvertNamed("UTF-8", iconvName_.c_str(), body, utf8, &stopped)) return true;
+  *offset = mark_.size() + stopped;
+  return false;
+}
+
+bool FileEncoding::Encode(const std::string& utf8, std::string* bytes) const {
+  std::string body;
+  if (!ConvertNamed(iconvName_.c_str(), "UTF-8", utf8, &body, nullptr)) return false;
+  *bytes = mark_ + body;
+  return true;
+}
+
+bool FileEncoding::Holds(const char* utf8, size_t size) const {
+  std::string bytes;
+  return IsUtf8() || Encode(std::string(utf8, size), &bytes);
+}
+
+}  // namespace keytreestore

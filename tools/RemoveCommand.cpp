@@ -40,8 +40,11 @@ bool RemovedBefore(const std::wstring& a, const std::wstring& b) {
 // The store keys one command-line key names in settings; false with *why.
 bool StoreKeys(SettingsFile& settings, const std::string& key, std::vector<std::wstring>* keys,
                std::string* why) {
-  if (const SectionSchema* area = DicomAccessLibraryCpp::FindSection(key.c_str())) {
-    keys->push_back(AreaKey(*area));
+  if (key.empty() || key[0] != '/') {
+    // An area by name; an unknown one is answered with the nearest name.
+    std::vector<const SectionSchema*> areas;
+    if (!SelectAreas({key}, &areas, why)) return false;
+    for (const SectionSchema* area : areas) keys->push_back(AreaKey(*area));
     return true;
   }
   std::wstring wide;

@@ -100,7 +100,8 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     size_t size = 0;
     result = keytreestore::ValueToUtf8(value, text, &size);
     if (result != STORE_OK) return result;
-    if (!f.backing->Holds(text, size)) {
+    const std::string names = node ? std::string() : parsed.Canonical(parsed.size());
+    if (!f.backing->Holds(text, size) || !f.backing->Holds(names.data(), names.size())) {
       keytreestore::NoteFailure("the value holds a character %s cannot hold",
                                 f.backing->EncodingName().c_str());
       return static_cast<int>(STORE_E_BAD_ARGUMENT);

@@ -5,9 +5,11 @@
 #include <strings.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "KeyTreeStore.h"
+#include "text/Utf8.h"
 
 namespace keytreestore {
 namespace {
@@ -149,16 +151,34 @@ bool FileEncoding::Decode(const std::string& bytes, std::string* utf8, size_t* o
   return false;
 }
 
-bool FileEncoding::Encode(const std::string& utf8, std::string* bytes) const {
+bool FileEncoding::Encode(const std::string& utf8, std::string* bytes, bool references) const {
   std::string body;
-  if (!ConvertNamed(iconvName_.c_str(), "UTF-8", utf8, &body, nullptr)) return false;
-  *bytes = mark_ + body;
+  std::string part;
+  size_t at = 0;
+  size_t stopped = 0;
+  while (!ConvertNamed(iconvName_.c_str(), "UTF-8", utf8.substr(at), &part, &stopped)) {
+    wchar_t c = 0;
+    const size_t length = DecodeUtf8(utf8.data() + at + stopped, utf8.size() - at - stopped, &c);
+    if (!references || length == 0) return false;
+    // A character the encoding does not have, as the character reference it
+    // came in as: only text and attribute values hold one, and only those can
+    // hold a character a file in this encoding did not name by its bytes.
+    char reference[16];
+    std::snprintf(reference, sizeof reference, "&#x%lX;", static_cast<unsigned long>(c));
+    std::string encoded;
+    if (!ConvertNamed(iconvName_.c_str(), "UTF-8", reference, &encoded, nullptr)) return false;
+    // The part before the character converted; iconv kept its shift state.
+    ConvertNamed(iconvName_.c_str(), "UTF-8", utf8.substr(at, stopped), &part, nullptr);
+    body += part + encoded;
+    at += stopped + length;
+  }
+  *bytes = mark_ + body + part;
   return true;
 }
 
 bool FileEncoding::Holds(const char* utf8, size_t size) const {
   std::string bytes;
-  return IsUtf8() || Encode(std::string(utf8, size), &bytes);
+  return IsUtf8() || Encode(std::string(utf8, size), &bytes, false);
 }
 
 }  // namespace keytreestore

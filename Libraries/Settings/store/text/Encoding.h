@@ -37,9 +37,11 @@ class FileEncoding {
   // byte of bytes where decoding stopped (a sequence the encoding does not have,
   // or cut short).
   bool Decode(const std::string& bytes, std::string* utf8, size_t* offset) const;
-  // Encodes UTF-8 text as the file is written, the mark first. False when a
-  // character cannot be written in this encoding.
-  bool Encode(const std::string& utf8, std::string* bytes) const;
+  // Encodes UTF-8 text as the file is written, the mark first; with references,
+  // a character the encoding does not have is written as a character reference
+  // ("&#x1F600;": text of the file's own references comes back so). False when a
+  // character cannot be written.
+  bool Encode(const std::string& utf8, std::string* bytes, bool references = true) const;
   // Whether every character of utf8[0..size) can be written in this encoding.
   bool Holds(const char* utf8, size_t size) const;
 

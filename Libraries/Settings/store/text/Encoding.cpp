@@ -45,6 +45,17 @@ std::string DeclaredEncoding(const char* bytes, size_t size, size_t* at) {
   return start.substr(i + 1, close - i - 1);
 }
 
+// Whether name is an encoding name as XML writes one, [A-Za-z][A-Za-z0-9._-]*, of
+// at most 40 characters.
+bool IsEncodingName(const std::string& name) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (name.empty() || name.size() > 40 || !letter(name[0])) return false;
+  for (const char c : name) {
+    if (!letter(c) && !(c >= '0' && c <= '9') && c != '.' && c != '_' && c != '-') return false;
+  }
+  return true;
+}
+
 // Whether UTF-16 names ("UTF-16", "UTF-16LE") and the like belong to family.
 bool InFamily(const std::string& name, const char* family) {
   return strncasecmp(name.c_str(), family, std::strlen(family)) == 0;
@@ -98,7 +109,7 @@ int FileEncoding::Sniff(const char* bytes, size_t size, FileEncoding* encoding, 
                  &stopped);
     size_t at = 0;
     const std::string declared = DeclaredEncoding(ascii.data(), ascii.size(), &at);
-    if (!declared.empty() && !InFamily(declared, mark.family)) {
+    if (!declared.empty() && (!IsEncodingName(declared) || !InFamily(declared, mark.family))) {
       *why =
           "the byte-order mark says " + std::string(mark.family) + ", the declaration " + declared;
       *offset = 0;
@@ -110,6 +121,11 @@ int FileEncoding::Sniff(const char* bytes, size_t size, FileEncoding* encoding, 
   }
   size_t at = 0;
   const std::string declared = DeclaredEncoding(bytes, size, &at);
+  if (!declared.empty() && !IsEncodingName(declared)) {
+    *why = "the declaration names no encoding: letters, digits, \".\", \"_\" and \"-\" only";
+    *offset = at;
+    return STORE_E_PARSE;
+  }
   if (declared.empty() || strcasecmp(declared.c_str(), "UTF-8") == 0 ||
       strcasecmp(declared.c_str(), "UTF8") == 0) {
     return STORE_OK;
@@ -121,6 +137,16 @@ int FileEncoding::Sniff(const char* bytes, size_t size, FileEncoding* encoding, 
     return STORE_E_PARSE;
   }
   iconv_close(cd);
+  // The markup, the declaration included, must read as ASCII in the encoding, or
+  // the file the store writes back could not be read again (UTF-7, EBCDIC).
+  std::string ascii = "\t\n\r";
+  for (char c = ' '; c < 0x7F; ++c) ascii += c;
+  std::string written;
+  if (!ConvertNamed(declared.c_str(), "UTF-8", ascii, &written, nullptr) || written != ascii) {
+    *why = "the declared encoding \"" + declared + "\" does not write XML markup as ASCII";
+    *offset = at;
+    return STORE_E_PARSE;
+  }
   *encoding = FileEncoding(declared, std::string(), declared);
   return STORE_OK;
 }

@@ -19,8 +19,9 @@ class FileEncoding {
 
   // The encoding of a file that starts with bytes (at least its first 512, or all
   // of it): STORE_OK; STORE_E_PARSE with *why and *offset (where in bytes) for a
-  // declaration naming an encoding iconv does not know, or a mark that
-  // contradicts the declaration.
+  // declaration naming an encoding iconv does not know or one that does not
+  // write ASCII as ASCII (UTF-7, EBCDIC: what is written back could not be read
+  // again), or a mark that contradicts the declaration.
   static int Sniff(const char* bytes, size_t size, FileEncoding* encoding, std::string* why,
                    size_t* offset);
 

@@ -27,13 +27,15 @@ const Mark kMarks[] = {{"\x00\x00\xFE\xFF", 4, "UTF-32BE", "UTF-32"},
                        {"\xFE\xFF", 2, "UTF-16BE", "UTF-16"},
                        {"\xFF\xFE", 2, "UTF-16LE", "UTF-16"}};
 
-// The encoding an ASCII-compatible XML declaration at the start of bytes names,
-// and where its value starts; empty when there is none.
+// The encoding an ASCII-compatible XML declaration at the start of bytes names
+// (after blanks, as the parser takes it, and as a save writes it first), and
+// where its value starts; empty when there is none.
 std::string DeclaredEncoding(const char* bytes, size_t size, size_t* at) {
   const std::string start(bytes, size < 512 ? size : 512);
-  if (start.compare(0, 5, "<?xml") != 0) return std::string();
-  const size_t end = start.find("?>");
-  const size_t name = start.find("encoding", 5);
+  const size_t open = start.find_first_not_of(" \t\r\n");
+  if (open == std::string::npos || start.compare(open, 5, "<?xml") != 0) return std::string();
+  const size_t end = start.find("?>", open);
+  const size_t name = start.find("encoding", open + 5);
   if (name == std::string::npos || name > end) return std::string();
   size_t i = start.find_first_not_of(" \t\r\n", name + 8);
   if (i == std::string::npos || start[i] != '=') return std::string();

@@ -28,17 +28,14 @@ bool ReadSettingsText(const std::wstring& path, bool cluster, std::string* bytes
                       std::string* encoding) {
   *encoding = "UTF-8";
   if (!cluster) {
-    size_t length = 0;
     char name[64];
-    int result = StoreReadFileText(path.c_str(), nullptr, 0, &length, name, sizeof name);
-    if (result == STORE_E_TOO_LONG) {
-      bytes->resize(length + 1);
-      result =
-          StoreReadFileText(path.c_str(), bytes->data(), bytes->size(), &length, name, sizeof name);
-      bytes->resize(length);
-    }
-    if (result == STORE_OK) *encoding = name;
-    return result == STORE_OK;
+    const bool read = FetchText(
+        [&](char* buffer, size_t capacity, size_t* length) {
+          return StoreReadFileText(path.c_str(), buffer, capacity, length, name, sizeof name);
+        },
+        bytes);
+    if (read) *encoding = name;
+    return read;
   }
   if (StoreOpen(path.c_str(), 0) != STORE_OK) return false;
   const bool exported = ExportText(path, bytes);
@@ -50,10 +47,10 @@ bool ReadSettingsText(const std::wstring& path, bool cluster, std::string* bytes
 std::vector<std::string> SourcesOf(const std::wstring& path) {
   std::vector<std::string> sources;
   if (StoreOpen(path.c_str(), 0) != STORE_OK) return sources;
-  std::wstring source(STORE_MAX_PATH_LENGTH + 1, L'\0');
-  for (int depth = 1; StoreGetSource(&source[0], source.size(), path.c_str(), depth) == STORE_OK;
-       ++depth) {
-    sources.push_back(ToUtf8(source.c_str()));
+  for (int depth = 1;; ++depth) {
+    std::string source = SourcePath(path.c_str(), depth);
+    if (source.empty()) break;
+    sources.push_back(std::move(source));
   }
   StoreClose(path.c_str(), 0);
   return sources;

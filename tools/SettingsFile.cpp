@@ -38,15 +38,29 @@ std::string FailureText(const std::wstring& path) {
   return failure.result != STORE_OK ? failure.text : "failed for a reason the store did not keep";
 }
 
-bool ExportText(const std::wstring& path, std::string* bytes) {
+bool FetchText(const std::function<int(char*, size_t, size_t*)>& fetch, std::string* bytes) {
   size_t length = 0;
-  int result = StoreExportText(path.c_str(), nullptr, 0, &length);
+  int result = fetch(nullptr, 0, &length);
   if (result == STORE_E_TOO_LONG) {
     bytes->resize(length + 1);
-    result = StoreExportText(path.c_str(), bytes->data(), bytes->size(), &length);
+    result = fetch(bytes->data(), bytes->size(), &length);
     bytes->resize(length);
   }
   return result == STORE_OK;
+}
+
+bool ExportText(const std::wstring& path, std::string* bytes) {
+  return FetchText(
+      [&](char* buffer, size_t capacity, size_t* length) {
+        return StoreExportText(path.c_str(), buffer, capacity, length);
+      },
+      bytes);
+}
+
+std::string SourcePath(const wchar_t* path, int depth) {
+  std::wstring source(STORE_MAX_PATH_LENGTH + 1, L'\0');
+  if (StoreGetSource(&source[0], source.size(), path, depth) != STORE_OK) return std::string();
+  return ToUtf8(source.c_str());
 }
 
 SettingsFile::SettingsFile(std::string name) : name_(std::move(name)) {}
@@ -112,10 +126,7 @@ std::optional<ObjectLevel> SettingsFile::Level(const SectionSchema& area) {
 std::string SettingsFile::Origin(const std::wstring& key) const {
   int depth = 0;
   if (StoreGetOrigin(&depth, path_.c_str(), key.c_str()) != STORE_OK) return std::string();
-  if (depth == 0) return name_;
-  std::wstring source(STORE_MAX_PATH_LENGTH + 1, L'\0');
-  if (StoreGetSource(&source[0], source.size(), path_.c_str(), depth) != STORE_OK) return "";
-  return ToUtf8(source.c_str());
+  return depth == 0 ? name_ : SourcePath(path_.c_str(), depth);
 }
 
 bool SettingsFile::Save(std::string* why) {

@@ -4,6 +4,7 @@
 #ifndef DICOMSETTINGS_TOOLS_SETTINGSFILE_H
 #define DICOMSETTINGS_TOOLS_SETTINGSFILE_H
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -26,9 +27,18 @@ class SettingsFile;
 // What the store says went wrong in the last call on path that failed.
 std::string FailureText(const std::wstring& path);
 
+// A text the store gives into a buffer of the caller's size: fetch(buffer,
+// capacity, &length) is called once for the length (STORE_E_TOO_LONG) and again
+// into a buffer that holds it. False when the store gives no text.
+bool FetchText(const std::function<int(char*, size_t, size_t*)>& fetch, std::string* bytes);
+
 // The text of the tree open at path, as a save to a file would write it; false
 // when the store cannot give it.
 bool ExportText(const std::wstring& path, std::string* bytes);
+
+// The path of the source at depth in the chain open at path (StoreGetSource);
+// empty beyond the last.
+std::string SourcePath(const wchar_t* path, int depth);
 
 // What to add to the store's failure text of an open of name that gave result:
 // the nearest etcd path for a scheme mistyped, the init command where nothing is

@@ -50,6 +50,8 @@ class Backing {
   // Whether a value (UTF-8) can be kept as it is: a file in a legacy encoding
   // cannot hold every character.
   virtual bool Holds(const char* /*utf8*/, size_t /*size*/) const { return true; }
+  // The same for the element names of a key.
+  virtual bool HoldsNames(const ParsedKey& /*key*/) const { return true; }
   // The name of the encoding the settings are kept in, "UTF-8" for most.
   virtual std::string EncodingName() const { return "UTF-8"; }
   // Keeps the settings in the named encoding from the next save on, the

@@ -46,6 +46,14 @@ int WithOpenTree(const wchar_t* path, Fn fn) {
   });
 }
 
+// Copies text with its NUL into buffer (capacity bytes): false, nothing written,
+// when it does not fit or there is no buffer.
+bool CopyOut(const std::string& text, char* buffer, size_t capacity) {
+  if (buffer == nullptr || capacity <= text.size()) return false;
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return true;
+}
+
 }  // namespace
 
 extern "C" {
@@ -100,8 +108,7 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
     size_t size = 0;
     result = keytreestore::ValueToUtf8(value, text, &size);
     if (result != STORE_OK) return result;
-    const std::string names = node ? std::string() : parsed.Canonical(parsed.size());
-    if (!f.backing->Holds(text, size) || !f.backing->Holds(names.data(), names.size())) {
+    if (!f.backing->Holds(text, size) || (!node && !f.backing->HoldsNames(parsed))) {
       keytreestore::NoteFailure("the value holds a character %s cannot hold",
                                 f.backing->EncodingName().c_str());
       return static_cast<int>(STORE_E_BAD_ARGUMENT);
@@ -176,11 +183,9 @@ int StoreGetCopyStatus(const wchar_t* path, StoreCopyStatus* status) {
 int StoreGetEncoding(const wchar_t* path, char* buffer, size_t capacity) {
   if (buffer == nullptr || capacity == 0) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return WithOpenTree(path, [&](OpenTree& f) {
-    const std::string name = f.backing->EncodingName();
+    if (CopyOut(f.backing->EncodingName(), buffer, capacity)) return static_cast<int>(STORE_OK);
     buffer[0] = '\0';
-    if (name.size() >= capacity) return static_cast<int>(STORE_E_TOO_LONG);
-    std::memcpy(buffer, name.c_str(), name.size() + 1);
-    return static_cast<int>(STORE_OK);
+    return static_cast<int>(STORE_E_TOO_LONG);
   });
 }
 
@@ -199,12 +204,11 @@ int StoreReadFileText(const wchar_t* path, char* buffer, size_t capacity, size_t
     if (result == STORE_OK) result = keytreestore::ReadFileText(disk, &text, &name);
     if (result != STORE_OK) return result;
     *length = text.size();
-    if (buffer == nullptr || capacity <= text.size() || encoding == nullptr ||
-        encodingCapacity <= name.size()) {
-      return static_cast<int>(STORE_E_TOO_LONG);
-    }
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    std::memcpy(encoding, name.c_str(), name.size() + 1);
+    const bool fits = buffer != nullptr && capacity > text.size() && encoding != nullptr &&
+                      encodingCapacity > name.size();
+    if (!fits) return static_cast<int>(STORE_E_TOO_LONG);
+    CopyOut(text, buffer, capacity);
+    CopyOut(name, encoding, encodingCapacity);
     return static_cast<int>(STORE_OK);
   });
 }
@@ -223,9 +227,7 @@ int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* 
   return WithOpenTree(path, [&](OpenTree& f) {
     const std::string text = f.document.Serialize();
     *length = text.size();
-    if (buffer == nullptr || capacity <= text.size()) return static_cast<int>(STORE_E_TOO_LONG);
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    return static_cast<int>(STORE_OK);
+    return static_cast<int>(CopyOut(text, buffer, capacity) ? STORE_OK : STORE_E_TOO_LONG);
   });
 }
 

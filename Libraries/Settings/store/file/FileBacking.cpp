@@ -98,6 +98,12 @@ bool FileBacking::Holds(const char* utf8, size_t size) const {
   return encoding_.Holds(utf8, size);
 }
 
+bool FileBacking::HoldsNames(const ParsedKey& key) const {
+  if (encoding_.IsUtf8()) return true;
+  const std::string names = key.Canonical(key.size());
+  return encoding_.Holds(names.data(), names.size());
+}
+
 int FileBacking::SetEncoding(SettingsDocument& document, const std::string& name) {
   FileEncoding encoding;
   std::string bytes;

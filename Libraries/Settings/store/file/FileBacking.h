@@ -23,6 +23,7 @@ class FileBacking : public Backing {
   int UpdateCheck(int* updated) override;
   int Create(SettingsDocument& document, bool over) override;
   bool Holds(const char* utf8, size_t size) const override;
+  bool HoldsNames(const ParsedKey& key) const override;
   std::string EncodingName() const override { return encoding_.Name(); }
   int SetEncoding(SettingsDocument& document, const std::string& name) override;
 

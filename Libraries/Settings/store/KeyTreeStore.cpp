@@ -231,6 +231,23 @@ int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* 
   });
 }
 
+int StoreSetChangeReason(const wchar_t* path, const wchar_t* /*reason*/) {
+  return WithOpenTree(path, [](OpenTree&) { return static_cast<int>(STORE_OK); });
+}
+
+int StoreReadHistory(const wchar_t* path, char* buffer, size_t capacity, size_t* length) {
+  if (length == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return Call(path, [&]() {
+    const std::string text = "{\"records\": [], \"faults\": [], \"limit\": 1000}";
+    *length = text.size();
+    return static_cast<int>(CopyOut(text, buffer, capacity) ? STORE_OK : STORE_E_TOO_LONG);
+  });
+}
+
+int StoreRevertTo(const wchar_t* path, long long /*id*/) {
+  return WithOpenTree(path, [](OpenTree&) { return static_cast<int>(STORE_E_NOT_FOUND); });
+}
+
 int StoreCheckFile(const wchar_t* path, StoreParseError* error) {
   StoreParseError local;
   if (error == nullptr) error = &local;

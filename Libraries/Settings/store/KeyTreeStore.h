@@ -211,6 +211,53 @@ KEYTREESTORE_API int StoreReadFileText(const wchar_t* path, char* buffer, size_t
  * then as it was. */
 KEYTREESTORE_API int StoreSetEncoding(const wchar_t* path, const char* encoding);
 
+/* The change history. Every StoreSave that changes a value keeps a record with
+ * the settings: when (UTC, RFC 3339, milliseconds), the operating-system user and
+ * uid, the host name, the program's name and process id, the reason (the last
+ * StoreSetChangeReason of the path, else the environment variable
+ * DICOMSETTINGS_CHANGE_REASON, else none) and every key whose value changed, with
+ * its old and new text. Keys in records name an element's place among same-named
+ * siblings as "[i]" from the second on ("/L/E/X" is the first entry's,
+ * "/L/E[1]/X" the second's).
+ *  - A file's records go to "<file>.history" beside it, one JSON object a line,
+ *    written and flushed under the save lock before the new file is put in place:
+ *    a save whose record cannot be written fails with STORE_E_IO and changes
+ *    nothing. A damaged history is moved aside to "<file>.history.damaged-<time>"
+ *    by the next save, which starts a new one.
+ *  - An etcd prefix's records go under "PREFIX/.changes/<id>" in the save's own
+ *    transaction, the newest id in "PREFIX/.changes".
+ *  - The newest DICOMSETTINGS_HISTORY_LIMIT records are kept (default 1000; 0
+ *    keeps none and writes none); older ones are dropped by the saves.
+ * No record holds a password, token or key of the etcd configuration. */
+
+/* Sets the reason recorded with the saves of the open path from now on (null or
+ * empty: none, the environment's then). STORE_OK, STORE_E_NOT_OPEN,
+ * STORE_E_TOO_LONG for a reason over 511 characters, STORE_E_BAD_ARGUMENT for a
+ * character XML cannot hold. */
+KEYTREESTORE_API int StoreSetChangeReason(const wchar_t* path, const wchar_t* reason);
+
+/* The history kept with the settings at path (open or not) as JSON text, UTF-8:
+ * {"records": [...], "faults": [...], "limit": N}. records, newest first, each
+ * {"id", "time", "user", "uid", "host", "program", "pid", "reason" (null for
+ * none), "changes": [{"key", "old", "new"}] (null for a key created or removed),
+ * "saved"}: saved is false for a record of a save that did not take effect (the
+ * process stopped between writing the record and putting the file in place).
+ * "outside": true on the record after which the settings were changed by other
+ * means than the store. faults: the lines of a damaged history file, each
+ * {"line", "text"}. Writes the text with its NUL into buffer (capacity bytes) and
+ * sets *length to its length; STORE_E_TOO_LONG, *length set and nothing written,
+ * when it does not fit. A path with no history gives an empty list. */
+KEYTREESTORE_API int StoreReadHistory(const wchar_t* path, char* buffer, size_t capacity,
+                                      size_t* length);
+
+/* Puts every value of the open settings of path that a record after record id
+ * changed back to what it was just after record id, in memory (StoreSave then
+ * keeps it as one save); keys created since are removed. STORE_OK;
+ * STORE_E_NOT_FOUND, the tree as it was, for an id the history does not hold
+ * (never written, or dropped as too old: StoreLastFailure says which);
+ * STORE_E_NOT_OPEN; what reading the history gives. */
+KEYTREESTORE_API int StoreRevertTo(const wchar_t* path, long long id);
+
 /* Which backing a path names: STORE_KIND_ETCD for a path that starts with
  * "etcd://" (well-formed or not), else STORE_KIND_FILE (a null path included). */
 enum { STORE_KIND_FILE = 0, STORE_KIND_ETCD = 1 };

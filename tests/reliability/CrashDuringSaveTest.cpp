@@ -1,6 +1,7 @@
 // A writer killed (SIGKILL) at random moments while it saves a settings file over
-// and over: the file must always be one whole version that the writer saved, and
-// the next save must remove whatever temporary file the kill left behind.
+// and over: the file must always be one whole version that the writer saved, the
+// newest record its history holds as saved that version's, and the next save must
+// remove whatever temporary file the kill left behind.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -52,7 +53,7 @@ TEST(CrashDuringSave, FileIsAlwaysOneWholeSavedVersion) {
     StoreParseError error;
     ASSERT_EQ(StoreCheckFile(path.c_str(), &error), STORE_OK)
         << "kill " << k << ": line " << error.line << ": " << error.text;
-    if (DirectoryEntries(dir.path()).size() > 2) ++leftTemporary;
+    if (DirectoryEntries(dir.path()).size() > 3) ++leftTemporary;
     {
       OpenedFile file(path);
       ASSERT_EQ(file.result(), STORE_OK);
@@ -60,11 +61,21 @@ TEST(CrashDuringSave, FileIsAlwaysOneWholeSavedVersion) {
       ASSERT_TRUE(version == reported || version == reported + 1)
           << "kill " << k << ": file holds " << version << ", last save reported " << reported;
       if (version == reported + 1) ++renamedUnreported;
+      // The newest record the history holds as saved is the save of that version.
+      const nlohmann::json history = HistoryOf(path);
+      ASSERT_TRUE(history.is_object());
+      const auto saved = std::find_if(history["records"].begin(), history["records"].end(),
+                                      [](const nlohmann::json& r) { return r["saved"] == true; });
+      ASSERT_NE(saved, history["records"].end()) << "kill " << k;
+      EXPECT_EQ(
+          (*saved)["changes"][0]["new"].get<std::string>().rfind(std::to_string(version) + ":"), 0u)
+          << "kill " << k;
       ASSERT_EQ(file.Set(L"/Kills", std::to_wstring(k + 1)), STORE_OK);
       ASSERT_EQ(file.Save(), STORE_OK);
     }
-    ASSERT_EQ(DirectoryEntries(dir.path()),
-              (std::vector<std::string>{"settings.xml", "settings.xml.lock"}))
+    ASSERT_EQ(
+        DirectoryEntries(dir.path()),
+        (std::vector<std::string>{"settings.xml", "settings.xml.history", "settings.xml.lock"}))
         << "kill " << k;
   }
   std::printf(

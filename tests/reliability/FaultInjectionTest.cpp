@@ -1,6 +1,7 @@
 // Every step of a save made to fail in turn, in a plain save and in one that
 // merges another writer's version: STORE_E_IO, the file on disk byte-identical, no
-// temporary file left, the values still in memory, and a retry that succeeds.
+// record left in its history, no temporary file left, the values still in memory,
+// and a retry that succeeds.
 // Also a save that runs out of space for real (RLIMIT_FSIZE).
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -24,7 +25,7 @@ void SetValues(const std::wstring& path, const std::wstring& tag) {
 
 bool OnlyTheFileAndItsLock(const std::string& directory) {
   for (const std::string& entry : DirectoryEntries(directory)) {
-    if (entry != "s.xml" && entry != "s.xml.lock") return false;
+    if (entry != "s.xml" && entry != "s.xml.lock" && entry != "s.xml.history") return false;
   }
   return true;
 }
@@ -47,6 +48,7 @@ Outcome SaveWithFault(const TempDir& dir, bool merging, FileOp op, int nth) {
                   SettingsXml("<Values><V0>old</V0></Values><Keep>k</Keep><Theirs>t</Theirs>"));
   }
   const std::string before = ReadTextFile(name);
+  const std::string history = ReadTextFile(name + ".history");
   FaultyFileSystem faulty;
   faulty.CapWrites(1024);
   faulty.FailAt(op, nth, op == FileOp::kWrite ? ENOSPC : EIO);
@@ -60,6 +62,7 @@ Outcome SaveWithFault(const TempDir& dir, bool merging, FileOp op, int nth) {
       std::string(FileOpName(op)) + " #" + std::to_string(nth) + (merging ? " (merging)" : "");
   if (outcome.result != STORE_OK) {
     EXPECT_EQ(ReadTextFile(name), before) << what;
+    EXPECT_EQ(ReadTextFile(name + ".history"), history) << what;
     EXPECT_TRUE(OnlyTheFileAndItsLock(dir.path())) << what;
     EXPECT_EQ(file.Read(L"/Values/V19").text, L"new" + std::wstring(200, L'x')) << what;
     EXPECT_EQ(file.Save(), STORE_OK) << "retry after " << what;

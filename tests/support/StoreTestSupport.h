@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,16 @@ inline std::string LastFailure(const std::wstring& path) {
   StoreFailure failure{};
   StoreLastFailure(path.c_str(), &failure);
   return failure.text;
+}
+
+// The history StoreReadHistory gives for path; null when it gives none.
+inline nlohmann::json HistoryOf(const std::wstring& path) {
+  size_t length = 0;
+  if (StoreReadHistory(path.c_str(), nullptr, 0, &length) != STORE_E_TOO_LONG) return nullptr;
+  std::string text(length + 1, '\0');
+  if (StoreReadHistory(path.c_str(), text.data(), text.size(), &length) != STORE_OK) return nullptr;
+  text.resize(length);
+  return nlohmann::json::parse(text);
 }
 
 inline int UpdateCheck(const std::wstring& path) {

@@ -8,9 +8,12 @@
 #define DICOMSETTINGS_STORE_BACKING_H
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "KeyTreeStore.h"
+#include "history/History.h"
+#include "history/RecordHeader.h"
 #include "tree/PendingChanges.h"
 #include "tree/SettingsDocument.h"
 
@@ -28,8 +31,18 @@ class Backing {
   // Makes document's values kept, all at once or not at all. When another writer
   // saved since the version last loaded or saved, its version is the base and
   // changes are replayed on top of it; on success document holds what was saved.
-  // On failure document and the kept settings stay as they were.
-  virtual int Save(SettingsDocument& document, const PendingChanges& changes) = 0;
+  // On failure document and the kept settings stay as they were. A save that
+  // changes a value keeps a record of it (history/ChangeRecord.h) with the
+  // settings, in the same step: the reason given (none: the environment's) goes in.
+  virtual int Save(SettingsDocument& document, const PendingChanges& changes,
+                   const std::optional<std::string>& reason) = 0;
+
+  // The change history kept with the settings: STORE_OK with *history filled
+  // (nothing for a backing that keeps none), or what reading it gives.
+  virtual int ReadHistory(History* history) {
+    history->limit = HistoryLimit();
+    return STORE_OK;
+  }
 
   // *updated = 1 when the kept settings are no longer the version last loaded or
   // saved, else 0.

@@ -39,10 +39,11 @@ int CopiedBacking::Load(SettingsDocument& document, StoreParseError* error) {
   return STORE_OK;
 }
 
-int CopiedBacking::Save(SettingsDocument& document, const PendingChanges& changes) {
+int CopiedBacking::Save(SettingsDocument& document, const PendingChanges& changes,
+                        const std::optional<std::string>& reason) {
   // The copy is what was last read: a save does not rewrite it (the next load
   // does), so that a save costs what it cost without copies.
-  if (!served_) return etcd_->Save(document, changes);
+  if (!served_) return etcd_->Save(document, changes, reason);
   // The base is what the cluster holds now; a prefix emptied meanwhile gets the
   // values set here alone.
   SettingsDocument merged;
@@ -52,7 +53,7 @@ int CopiedBacking::Save(SettingsDocument& document, const PendingChanges& change
     result = merged.MakeEmpty();
   }
   if (result == STORE_OK) result = ReplayChanges(changes, merged);
-  if (result == STORE_OK) result = etcd_->Save(merged, changes);
+  if (result == STORE_OK) result = etcd_->Save(merged, changes, reason);
   if (result != STORE_OK) return result;
   document.Swap(merged);
   served_ = false;

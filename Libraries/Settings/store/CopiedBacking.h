@@ -38,7 +38,9 @@ class CopiedBacking : public Backing {
   CopiedBacking(std::unique_ptr<EtcdBacking> etcd, const EtcdPath& path);
 
   int Load(SettingsDocument& document, StoreParseError* error) override;
-  int Save(SettingsDocument& document, const PendingChanges& changes) override;
+  int Save(SettingsDocument& document, const PendingChanges& changes,
+           const std::optional<std::string>& reason) override;
+  int ReadHistory(History* history) override { return etcd_->ReadHistory(history); }
   int UpdateCheck(int* updated) override;
   int Create(SettingsDocument& document, bool over) override;
   void CopyStatus(StoreCopyStatus* status) const override;

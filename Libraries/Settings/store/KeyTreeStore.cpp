@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "HistoryRevert.h"
 #include "LastFailure.h"
 #include "OpenTrees.h"
 #include "SourceChain.h"
@@ -231,21 +232,42 @@ int StoreExportText(const wchar_t* path, char* buffer, size_t capacity, size_t* 
   });
 }
 
-int StoreSetChangeReason(const wchar_t* path, const wchar_t* /*reason*/) {
-  return WithOpenTree(path, [](OpenTree&) { return static_cast<int>(STORE_OK); });
+int StoreSetChangeReason(const wchar_t* path, const wchar_t* reason) {
+  return WithOpenTree(path, [&](OpenTree& f) {
+    if (reason == nullptr || reason[0] == L'\0') {
+      f.reason.reset();
+      return static_cast<int>(STORE_OK);
+    }
+    char text[keytreestore::kMaxValueUtf8];
+    size_t size = 0;
+    const int result = keytreestore::ValueToUtf8(reason, text, &size);
+    if (result == STORE_OK) f.reason = std::string(text, size);
+    return result;
+  });
 }
 
 int StoreReadHistory(const wchar_t* path, char* buffer, size_t capacity, size_t* length) {
   if (length == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return Call(path, [&]() {
-    const std::string text = "{\"records\": [], \"faults\": [], \"limit\": 1000}";
+    std::string disk;
+    std::unique_ptr<keytreestore::Backing> backing;
+    keytreestore::History history;
+    int result = keytreestore::PathToDisk(path, &disk);
+    if (result == STORE_OK) result = keytreestore::MakeBacking(disk, &backing);
+    if (result == STORE_OK) result = backing->ReadHistory(&history);
+    if (result != STORE_OK) return result;
+    const std::string text = keytreestore::HistoryToJson(history);
     *length = text.size();
     return static_cast<int>(CopyOut(text, buffer, capacity) ? STORE_OK : STORE_E_TOO_LONG);
   });
 }
 
-int StoreRevertTo(const wchar_t* path, long long /*id*/) {
-  return WithOpenTree(path, [](OpenTree&) { return static_cast<int>(STORE_E_NOT_FOUND); });
+int StoreRevertTo(const wchar_t* path, long long id) {
+  return WithOpenTree(path, [&](OpenTree& f) {
+    const int result = keytreestore::RevertTo(f, id);
+    f.chainKeys.Clear();
+    return result;
+  });
 }
 
 int StoreCheckFile(const wchar_t* path, StoreParseError* error) {

@@ -46,7 +46,7 @@ int LoadTree(OpenTree& f, StoreParseError* error) {
 }
 
 int SaveTree(OpenTree& f) {
-  const int result = f.backing->Save(f.document, f.changes);
+  const int result = f.backing->Save(f.document, f.changes, f.reason);
   if (result != STORE_OK) return result;
   // The save may have taken in another writer's version: nodes resolved before
   // may be gone.

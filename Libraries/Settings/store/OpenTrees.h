@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,6 +40,8 @@ struct OpenTree {
   // The sources the tree extends, nearest first; empty for settings that stand
   // alone.
   std::vector<std::unique_ptr<Source>> parents;
+  // The reason recorded with its saves, when the caller gave one.
+  std::optional<std::string> reason;
   // Key texts resolved over the tree and its sources (only while it has any):
   // dropped whenever a node is created in the tree or any of them is read again.
   KeyCache chainKeys;

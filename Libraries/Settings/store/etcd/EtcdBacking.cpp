@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <thread>
 #include <tuple>
@@ -11,6 +13,7 @@
 
 #include "etcd/AreaText.h"
 #include "etcd/Base64.h"
+#include "history/TreeDiff.h"
 #include "text/Printable.h"
 #include "util/FailureNote.h"
 
@@ -22,6 +25,30 @@ namespace {
 constexpr const char* kLinkKey = ".extends";
 // What a save's writes hold for an area it deletes: no area's text holds a NUL.
 const std::string kRemoved(1, '\0');
+// The history's keys: the newest id, and each record below it by its id. ".c"
+// sorts before ".d", where the settings' range starts: ".extends" and every
+// element name sort after it.
+constexpr const char* kCounterKey = ".changes";
+constexpr const char* kSettingsStart = ".d";
+
+// A record's key below the prefix: ids in 20 digits sort as numbers.
+std::string RecordKey(long long id) {
+  char digits[32];
+  std::snprintf(digits, sizeof digits, "%s/%020lld", kCounterKey, id);
+  return digits;
+}
+
+// The area named area (its element's first) read from its kept text into
+// *document; a null node where the text is none or does not parse.
+pugi::xml_node AreaFromText(const std::string& area, const std::string* text,
+                            SettingsDocument* document) {
+  std::string fault;
+  if (text == nullptr || *text == kRemoved || document->MakeEmpty() != STORE_OK ||
+      AddArea(*document, area.substr(0, area.find('[')), *text, &fault) != STORE_OK) {
+    return pugi::xml_node();
+  }
+  return document->Root().first_child();
+}
 
 const nlohmann::json& Member(const nlohmann::json& object, const char* name) {
   static const nlohmann::json kNull;
@@ -55,7 +82,32 @@ EtcdBacking::EtcdBacking(const EtcdPath& path, EtcdConfig config)
 }
 
 nlohmann::json EtcdBacking::Range() const {
-  return {{"key", EncodeBase64(prefix_)}, {"range_end", EncodeBase64(rangeEnd_)}};
+  return {{"key", EncodeBase64(prefix_ + kSettingsStart)}, {"range_end", EncodeBase64(rangeEnd_)}};
+}
+
+nlohmann::json EtcdBacking::ReadBoth() const {
+  return {{"success",
+           {{{"request_range", Range()}},
+            {{"request_range", {{"key", EncodeBase64(prefix_ + kCounterKey)}}}}}}};
+}
+
+int EtcdBacking::ReadBothAnswer(const nlohmann::json& responses, Snapshot* snapshot,
+                                SettingsDocument* document, StoreParseError* error) const {
+  const bool both = responses.is_array() && responses.size() == 2;
+  const nlohmann::json& settings = both ? Member(responses[0], "response_range") : nlohmann::json();
+  const nlohmann::json& counter = both ? Member(responses[1], "response_range") : nlohmann::json();
+  const int result = ReadSnapshot(settings, snapshot, document, error);
+  if (result != STORE_OK) return result;
+  const nlohmann::json& kvs = Member(counter, "kvs");
+  snapshot->newestRecord = 0;
+  snapshot->counterVersion = 0;
+  std::string key;
+  std::string value;
+  if (kvs.is_array() && !kvs.empty() && DecodeKeyValue(kvs[0], &key, &value)) {
+    snapshot->newestRecord = std::atoll(value.c_str());
+    snapshot->counterVersion = JsonInteger(kvs[0], "version");
+  }
+  return STORE_OK;
 }
 
 int EtcdBacking::ReadAreas(const nlohmann::json& answer, Snapshot* snapshot) const {
@@ -120,10 +172,10 @@ int EtcdBacking::ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot,
 
 int EtcdBacking::Load(SettingsDocument& document, StoreParseError* error) {
   nlohmann::json answer;
-  if (client_.Call("kv/range", Range(), &answer) != STORE_OK) return STORE_E_IO;
+  if (client_.Call("kv/txn", ReadBoth(), &answer) != STORE_OK) return STORE_E_IO;
   Snapshot read;
   SettingsDocument fresh;
-  const int result = ReadSnapshot(answer, &read, &fresh, error);
+  const int result = ReadBothAnswer(Member(answer, "responses"), &read, &fresh, error);
   if (result != STORE_OK) return result;
   if (read.areas.empty()) {
     NoteFailure("nothing kept under %s", prefix_.c_str());
@@ -134,10 +186,9 @@ int EtcdBacking::Load(SettingsDocument& document, StoreParseError* error) {
   return STORE_OK;
 }
 
-nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, const Snapshot& base,
-                                            const std::set<std::string>& areas,
-                                            std::map<std::string, std::string>* puts) const {
-  nlohmann::json success = nlohmann::json::array();
+void EtcdBacking::AreasToPut(const SettingsDocument& document, const Snapshot& base,
+                             const std::set<std::string>& areas,
+                             std::map<std::string, std::string>* puts) const {
   puts->clear();
   SiblingNames names;
   std::set<std::string> held;
@@ -150,40 +201,84 @@ nlohmann::json EtcdBacking::SaveTransaction(const SettingsDocument& document, co
     if (areas.count(ElementOf(name)) == 0 && kept != base.areas.end()) continue;
     std::string text = AreaText(area);
     if (kept != base.areas.end() && kept->second == text) continue;
-    success.push_back(
-        {{"request_put", {{"key", EncodeBase64(prefix_ + name)}, {"value", EncodeBase64(text)}}}});
     puts->emplace(std::move(name), std::move(text));
   }
   // Areas removed: kept, of a name changed, and no longer in the tree.
   for (const auto& kept : base.areas) {
     if (kept.first == kLinkKey || held.count(kept.first) != 0) continue;
-    if (areas.count(ElementOf(kept.first)) == 0) continue;
-    success.push_back({{"request_delete_range", {{"key", EncodeBase64(prefix_ + kept.first)}}}});
-    puts->emplace(kept.first, kRemoved);
+    if (areas.count(ElementOf(kept.first)) != 0) puts->emplace(kept.first, kRemoved);
   }
   // The source these settings extend, when it is new or named anew.
   const std::string link = document.Root().attribute("extends").value();
   const auto kept = base.areas.find(kLinkKey);
   if (!link.empty() && (kept == base.areas.end() || kept->second != link)) {
-    success.push_back(
-        {{"request_put",
-          {{"key", EncodeBase64(prefix_ + kLinkKey)}, {"value", EncodeBase64(link)}}}});
     puts->emplace(kLinkKey, link);
   }
+}
+
+ChangeRecord EtcdBacking::RecordOf(const Snapshot& base,
+                                   const std::map<std::string, std::string>& puts,
+                                   const std::optional<std::string>& reason) const {
+  ChangeRecord record;
+  if (HistoryLimit() == 0) return record;
+  for (const auto& put : puts) {
+    if (put.first == kLinkKey) continue;
+    const auto kept = base.areas.find(put.first);
+    SettingsDocument old;
+    SettingsDocument now;
+    DiffElements('/' + put.first,
+                 AreaFromText(put.first, kept == base.areas.end() ? nullptr : &kept->second, &old),
+                 AreaFromText(put.first, &put.second, &now), &record.changes);
+  }
+  if (record.changes.empty()) return record;
+  FillRecordHeader(reason, &record);
+  record.id = base.newestRecord + 1;
+  return record;
+}
+
+nlohmann::json EtcdBacking::SaveTransaction(const Snapshot& base,
+                                            const std::map<std::string, std::string>& puts,
+                                            const ChangeRecord& record) const {
+  nlohmann::json success = nlohmann::json::array();
   // Only the areas put are compared: a key's own revision is cheap to look up,
   // where a comparison over the whole prefix reads every area.
   nlohmann::json compare = nlohmann::json::array();
-  for (const auto& put : *puts) {
+  const auto put = [&](const std::string& key, const std::string& text) {
+    success.push_back(
+        {{"request_put", {{"key", EncodeBase64(prefix_ + key)}, {"value", EncodeBase64(text)}}}});
+  };
+  for (const auto& area : puts) {
+    if (area.second == kRemoved) {
+      success.push_back({{"request_delete_range", {{"key", EncodeBase64(prefix_ + area.first)}}}});
+    } else {
+      put(area.first, area.second);
+    }
     // A deleted area compares as a put one: another writer's change to it wins.
     compare.push_back({{"target", "MOD"},
-                       {"key", EncodeBase64(prefix_ + put.first)},
+                       {"key", EncodeBase64(prefix_ + area.first)},
                        {"result", "LESS"},
                        {"mod_revision", std::to_string(base.revision + 1)}});
   }
-  return {{"compare", compare}, {"success", success}, {"failure", {{{"request_range", Range()}}}}};
+  if (!record.changes.empty()) {
+    put(RecordKey(record.id), RecordToJson(record));
+    put(kCounterKey, std::to_string(record.id));
+    compare.push_back({{"target", "VERSION"},
+                       {"key", EncodeBase64(prefix_ + kCounterKey)},
+                       {"result", "EQUAL"},
+                       {"version", std::to_string(base.counterVersion)}});
+    const long long limit = static_cast<long long>(HistoryLimit());
+    if (record.id > limit) {
+      success.push_back(
+          {{"request_delete_range",
+            {{"key", EncodeBase64(prefix_ + RecordKey(0))},
+             {"range_end", EncodeBase64(prefix_ + RecordKey(record.id - limit + 1))}}}});
+    }
+  }
+  return {{"compare", compare}, {"success", success}, {"failure", ReadBoth()["success"]}};
 }
 
-int EtcdBacking::Save(SettingsDocument& document, const PendingChanges& changes) {
+int EtcdBacking::Save(SettingsDocument& document, const PendingChanges& changes,
+                      const std::optional<std::string>& reason) {
   std::set<std::string> areas;
   changes.ForEach([&](const PendingChange& change) { areas.insert(AreaOfChange(change.key)); });
   SettingsDocument merged;
@@ -191,14 +286,17 @@ int EtcdBacking::Save(SettingsDocument& document, const PendingChanges& changes)
   Snapshot base = kept_;
   std::map<std::string, std::string> puts;
   for (int round = 0; round < kMaxSaveRounds; ++round) {
-    const nlohmann::json request = SaveTransaction(merging ? merged : document, base, areas, &puts);
+    AreasToPut(merging ? merged : document, base, areas, &puts);
+    const ChangeRecord record = RecordOf(base, puts, reason);
     nlohmann::json answer;
-    if (client_.Call("kv/txn", request, &answer) != STORE_OK) return STORE_E_IO;
-    const nlohmann::json& responses = Member(answer, "responses");
-    const nlohmann::json& last =
-        responses.is_array() && !responses.empty() ? responses.back() : nlohmann::json();
-    const nlohmann::json& range = Member(last, "response_range");
+    if (client_.Call("kv/txn", SaveTransaction(base, puts, record), &answer) != STORE_OK) {
+      return STORE_E_IO;
+    }
     if (Member(answer, "succeeded") == true) {
+      if (!record.changes.empty()) {
+        base.newestRecord = record.id;
+        ++base.counterVersion;
+      }
       const long long revision = JsonInteger(Member(answer, "header"), "revision");
       const bool alone = revision == base.revision + (puts.empty() ? 0 : 1);
       base.revision = revision;
@@ -226,7 +324,7 @@ int EtcdBacking::Save(SettingsDocument& document, const PendingChanges& changes)
     // Another writer saved an area this save puts since base: its version, read in
     // the same transaction, becomes the base, and this process's changes go on top.
     SettingsDocument fresh;
-    int result = ReadSnapshot(range, &base, &fresh, nullptr);
+    int result = ReadBothAnswer(Member(answer, "responses"), &base, &fresh, nullptr);
     if (result == STORE_OK) result = ReplayChanges(changes, fresh);
     if (result != STORE_OK) return result;
     merged.Swap(fresh);
@@ -250,6 +348,33 @@ int EtcdBacking::UpdateCheck(int* updated) {
   const nlohmann::json& kvs = Member(answer, "kvs");
   const long long newest = kvs.is_array() && !kvs.empty() ? JsonInteger(kvs[0], "mod_revision") : 0;
   *updated = newest != kept_.newestMod || JsonInteger(answer, "count") != kept_.count ? 1 : 0;
+  return STORE_OK;
+}
+
+int EtcdBacking::ReadHistory(History* history) {
+  history->limit = HistoryLimit();
+  const std::string first = prefix_ + RecordKey(0);
+  const std::string end = prefix_ + kCounterKey + "0";  // after every ".changes/<id>"
+  nlohmann::json answer;
+  if (client_.Call("kv/range", {{"key", EncodeBase64(first)}, {"range_end", EncodeBase64(end)}},
+                   &answer) != STORE_OK) {
+    return STORE_E_IO;
+  }
+  const nlohmann::json& kvs = Member(answer, "kvs");
+  std::string key;
+  std::string value;
+  for (const nlohmann::json& kv : kvs.is_array() ? kvs : nlohmann::json::array()) {
+    HistoryEntry entry;
+    std::string why;
+    if (!DecodeKeyValue(kv, &key, &value)) continue;
+    const long long id = std::atoll(key.c_str() + prefix_.size() + std::strlen(kCounterKey) + 1);
+    if (RecordFromJson(value, &entry.record, &why)) {
+      history->entries.push_back(std::move(entry));
+    } else {
+      history->faults.push_back({id, key + ": " + why});
+    }
+  }
+  KeepNewest(history->limit, history);
   return STORE_OK;
 }
 

@@ -17,6 +17,12 @@
 //    taking in what others saved in other areas. A save that cannot commit (an
 //    unreachable cluster, a save above etcd's request limits) gives STORE_E_IO
 //    and keeps everything in memory for a later save.
+//  - A save that changes a value writes its record (history/ChangeRecord.h) in
+//    the same transaction, as "PREFIX/.changes/<id, 20 digits>", and the newest
+//    id as "PREFIX/.changes"; the transaction holds only while that key is the
+//    version last read, so that ids follow the order the saves took effect. The
+//    records beyond the history's limit go in the same transaction. These keys
+//    sort before every area, outside the range a load or check reads.
 //  - UpdateCheck asks for the newest modification revision and the key count of
 //    the prefix (keys only, one key): a put or a delete under the prefix since
 //    the last load or save changes one of them (a save of a nested prefix too:
@@ -43,7 +49,9 @@ class EtcdBacking : public Backing {
   EtcdBacking(const EtcdPath& path, EtcdConfig config);
 
   int Load(SettingsDocument& document, StoreParseError* error) override;
-  int Save(SettingsDocument& document, const PendingChanges& changes) override;
+  int Save(SettingsDocument& document, const PendingChanges& changes,
+           const std::optional<std::string>& reason) override;
+  int ReadHistory(History* history) override;
   int UpdateCheck(int* updated) override;
   int Create(SettingsDocument& document, bool over) override;
 
@@ -60,23 +68,37 @@ class EtcdBacking : public Backing {
     long long newestMod = 0;                   // newest modification revision under the prefix
     long long count = 0;                       // keys under the prefix, nested prefixes' included
     std::map<std::string, std::string> areas;  // and the link, under ".extends"
+    long long newestRecord = 0;                // the newest id of the history
+    long long counterVersion = 0;              // the version of its key, 0: none yet
   };
 
-  // The prefix range of a request.
+  // The prefix range of a request: the settings' keys, not the history's.
   nlohmann::json Range() const;
+  // A transaction that reads the settings and the history's newest id.
+  nlohmann::json ReadBoth() const;
+  // A snapshot from the answer of ReadBoth's requests.
+  int ReadBothAnswer(const nlohmann::json& responses, Snapshot* snapshot,
+                     SettingsDocument* document, StoreParseError* error) const;
   // The areas of a range answer as they are kept, not parsed: STORE_OK or
   // STORE_E_IO for an answer that is not what was asked for.
   int ReadAreas(const nlohmann::json& answer, Snapshot* snapshot) const;
   // A snapshot from a range answer, and the tree it describes.
   int ReadSnapshot(const nlohmann::json& answer, Snapshot* snapshot, SettingsDocument* document,
                    StoreParseError* error) const;
-  // The transaction that puts the changed areas of document, and deletes the
-  // areas of a changed name that it no longer holds (in *puts with a text of one
-  // NUL), if none of them
-  // changed since base.revision, else reads the prefix.
-  nlohmann::json SaveTransaction(const SettingsDocument& document, const Snapshot& base,
-                                 const std::set<std::string>& areas,
-                                 std::map<std::string, std::string>* puts) const;
+  // The areas of document to put (those of a name in areas that differ from
+  // base), and those of such a name it no longer holds, with a text of one NUL.
+  void AreasToPut(const SettingsDocument& document, const Snapshot& base,
+                  const std::set<std::string>& areas,
+                  std::map<std::string, std::string>* puts) const;
+  // The record of the values puts change over base; no changes when none.
+  ChangeRecord RecordOf(const Snapshot& base, const std::map<std::string, std::string>& puts,
+                        const std::optional<std::string>& reason) const;
+  // The transaction that makes puts and record (when it has changes) if none of
+  // the areas put changed since base.revision and the history is as in base,
+  // else reads the prefix and the history's newest id.
+  nlohmann::json SaveTransaction(const Snapshot& base,
+                                 const std::map<std::string, std::string>& puts,
+                                 const ChangeRecord& record) const;
 
   EtcdClient client_;
   std::string prefix_;       // "/PREFIX/"

@@ -29,17 +29,6 @@ std::string BaseNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool WriteAll(FileSystem& fs, int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = fs.Write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Creates a new temporary file beside target; returns its descriptor or -1.
 int CreateTemporary(FileSystem& fs, const std::string& target, mode_t mode, std::string* name) {
   static std::atomic<unsigned> counter{0};
@@ -78,7 +67,7 @@ int ReplaceFile(const std::string& target, const std::string& bytes, const FileI
     fs.Close(dir);
     return STORE_E_IO;
   }
-  bool ok = step(WriteAll(fs, fd, bytes), "write", temporary);
+  bool ok = step(WriteAll(fs, fd, bytes.data(), bytes.size()), "write", temporary);
   if (ok && old.exists) {
     // Owner first: changing it may clear set-id bits that the mode then restores.
     fs.Fchown(fd, old.owner, old.group);  // allowed to fail when not privileged

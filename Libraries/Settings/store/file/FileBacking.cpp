@@ -7,7 +7,10 @@
 
 #include "file/AtomicReplace.h"
 #include "file/FileSystem.h"
+#include "file/HistoryFile.h"
 #include "file/SaveLock.h"
+#include "history/RecordHeader.h"
+#include "history/TreeDiff.h"
 #include "text/DocumentText.h"
 #include "text/Printable.h"
 #include "util/FailureNote.h"
@@ -51,12 +54,15 @@ int DecodeBytes(const std::string& path, const char* bytes, size_t size, FileEnc
 }
 
 // Reads the file at path into *document, decoding it when it is not UTF-8, and
-// gives its identity and encoding.
+// gives its identity and encoding, and (when digest is not null) its bytes' digest.
 int ReadDocument(const std::string& path, SettingsDocument* document, FileIdentity* identity,
-                 FileEncoding* encoding, StoreParseError* error) {
+                 FileEncoding* encoding, StoreParseError* error, std::string* digest = nullptr) {
   ParseBuffer bytes;
   TextChecker characters;
   int result = ReadChecked(path, &bytes, identity, &characters);
+  if (result == STORE_OK && digest != nullptr) {
+    *digest = Digest(std::string_view(bytes.data(), bytes.size()));
+  }
   std::string text;
   if (result == STORE_OK)
     result = DecodeBytes(path, bytes.data(), bytes.size(), encoding, &text, error);
@@ -123,7 +129,8 @@ int FileBacking::SetEncoding(SettingsDocument& document, const std::string& name
   return STORE_OK;
 }
 
-int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes) {
+int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes,
+                      const std::optional<std::string>& reason) {
   const std::string target = ResolveLinks(diskPath_);
   SaveLock lock;
   if (lock.Acquire(target, kSaveLockTimeoutMs) != STORE_OK) return STORE_E_IO;
@@ -138,6 +145,18 @@ int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes)
     NoteFailure("%s: the file is not writable (%s)", Printable(target).c_str(),
                 errno == EACCES ? "permission denied" : "cannot be checked");
     return STORE_E_IO;
+  }
+  // The version on disk is what the record's old values come from.
+  const size_t limit = HistoryLimit();
+  SettingsDocument kept;
+  std::string keptDigest;
+  if (limit > 0 && onDisk.exists) {
+    // Settings that do not parse (a file replaced through StoreCreateOver) count
+    // as none: every value saved is new.
+    FileEncoding keptEncoding;
+    const int result = ReadDocument(target, &kept, &onDisk, &keptEncoding, nullptr, &keptDigest);
+    if (result == STORE_E_PARSE) ClearFailureNote();
+    if (result != STORE_OK && result != STORE_E_PARSE) return result;
   }
   SettingsDocument merged;
   FileEncoding encoding = encoding_;
@@ -157,12 +176,33 @@ int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes)
                 encoding.Name().c_str());
     return STORE_E_BAD_ARGUMENT;
   }
+  HistoryAppend history(target);
+  ChangeRecord record;
+  if (limit > 0) DiffTrees(kept.Root(), (merging ? merged : document).Root(), &record.changes);
+  if (!record.changes.empty()) {
+    FillRecordHeader(reason, &record);
+    record.before = keptDigest;
+    record.after = Digest(bytes);
+    const int result = history.Append(&record, onDisk.exists ? onDisk.mode : 0666);
+    if (result != STORE_OK) return result;
+  }
   const int result = ReplaceFile(target, bytes, onDisk, &saved);
-  if (result != STORE_OK) return result;
+  if (result != STORE_OK) {
+    history.TakeBack();
+    return result;
+  }
+  history.Trim(limit);
   if (merging) document.Swap(merged);
   identity_ = saved;
   encoding_ = encoding;
   return STORE_OK;
+}
+
+int FileBacking::ReadHistory(History* history) {
+  history->limit = HistoryLimit();
+  const int result = ReadHistoryFile(ResolveLinks(diskPath_), history);
+  if (result == STORE_OK) KeepNewest(history->limit, history);
+  return result;
 }
 
 int FileBacking::UpdateCheck(int* updated) {

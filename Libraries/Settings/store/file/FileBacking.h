@@ -19,7 +19,9 @@ class FileBacking : public Backing {
   explicit FileBacking(std::string diskPath) : diskPath_(std::move(diskPath)) {}
 
   int Load(SettingsDocument& document, StoreParseError* error) override;
-  int Save(SettingsDocument& document, const PendingChanges& changes) override;
+  int Save(SettingsDocument& document, const PendingChanges& changes,
+           const std::optional<std::string>& reason) override;
+  int ReadHistory(History* history) override;
   int UpdateCheck(int* updated) override;
   int Create(SettingsDocument& document, bool over) override;
   bool Holds(const char* utf8, size_t size) const override;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 
 namespace keytreestore {
@@ -49,11 +50,25 @@ int FileSystem::Fchmod(int fd, mode_t mode) {
 int FileSystem::Fchown(int fd, uid_t owner, gid_t group) {
   return ::fchown(fd, owner, group);
 }
+int FileSystem::Ftruncate(int fd, off_t length) {
+  return ::ftruncate(fd, length);
+}
 int FileSystem::Flock(int fd, int operation) {
   return ::flock(fd, operation);
 }
 int FileSystem::Access(const char* path, int mode) {
   return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
+}
+
+bool WriteAll(FileSystem& fs, int fd, const char* bytes, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = fs.Write(fd, bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
 }
 
 namespace {

@@ -27,11 +27,16 @@ class FileSystem {
   virtual int Fstat(int fd, struct stat* info);
   virtual int Fchmod(int fd, mode_t mode);
   virtual int Fchown(int fd, uid_t owner, gid_t group);
+  virtual int Ftruncate(int fd, off_t length);
   virtual int Flock(int fd, int operation);
   // Whether this process may access path as mode asks (R_OK, W_OK), by its
   // effective user and groups: faccessat with AT_EACCESS.
   virtual int Access(const char* path, int mode);
 };
+
+// Writes all of bytes to fd through fs, again where a write is cut short or
+// interrupted: false (errno set) when a write fails or writes nothing.
+bool WriteAll(FileSystem& fs, int fd, const char* bytes, size_t size);
 
 // The file system the store uses now: the real one unless a test installed another.
 FileSystem& CurrentFileSystem();

@@ -55,19 +55,36 @@ std::vector<Difference> CompareAreas(const AreaReading& a, const AreaReading& b)
   return differences;
 }
 
+bool ReadAreas(SettingsFile& file, const std::vector<const SectionSchema*>& areas,
+               std::vector<AreaReading>* readings, std::string* why) {
+  readings->assign(areas.size(), AreaReading());
+  for (size_t i = 0; i < areas.size(); ++i) {
+    if (!ReadArea(file, *areas[i], &(*readings)[i])) {
+      *why = std::string("cannot open area ") + areas[i]->area;
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<Difference> CompareReadings(const std::vector<AreaReading>& a,
+                                        const std::vector<AreaReading>& b) {
+  std::vector<Difference> differences;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    for (Difference& difference : CompareAreas(a[i], b[i]))
+      differences.push_back(std::move(difference));
+  }
+  return differences;
+}
+
 bool CompareFiles(SettingsFile& first, SettingsFile& second,
                   const std::vector<const SectionSchema*>& areas,
                   std::vector<Difference>* differences, std::string* why) {
+  std::vector<AreaReading> a;
+  std::vector<AreaReading> b;
   differences->clear();
-  for (const SectionSchema* area : areas) {
-    AreaReading a;
-    AreaReading b;
-    if (!ReadArea(first, *area, &a) || !ReadArea(second, *area, &b)) {
-      *why = std::string("cannot open area ") + area->area;
-      return false;
-    }
-    for (Difference& difference : CompareAreas(a, b)) differences->push_back(std::move(difference));
-  }
+  if (!ReadAreas(first, areas, &a, why) || !ReadAreas(second, areas, &b, why)) return false;
+  *differences = CompareReadings(a, b);
   return true;
 }
 

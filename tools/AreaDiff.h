@@ -21,6 +21,14 @@ struct Difference {
 // The differences in the order of the tables.
 std::vector<Difference> CompareAreas(const AreaReading& a, const AreaReading& b);
 
+// Reads the areas of file, in that order; false with *why when one cannot be opened.
+bool ReadAreas(SettingsFile& file, const std::vector<const SectionSchema*>& areas,
+               std::vector<AreaReading>* readings, std::string* why);
+
+// The differences between readings of the same areas, area by area.
+std::vector<Difference> CompareReadings(const std::vector<AreaReading>& a,
+                                        const std::vector<AreaReading>& b);
+
 // The differences of the areas between two open files, area by area; false
 // with *why when an area cannot be opened in one of them.
 bool CompareFiles(SettingsFile& first, SettingsFile& second,

@@ -3,9 +3,12 @@
 // etcd cluster have no lines: their problems are named by key alone. Settings
 // that extend others are checked with every source of their chain, each named
 // by its own path; a chain the store cannot read (a link that makes a cycle, a
-// missing or malformed source) is one problem, in the store's words.
+// missing or malformed source) is one problem, in the store's words. Each fault
+// of the change history kept with the settings is a problem too, at its line of
+// "FILE.history".
 #include <iostream>
 
+#include "ChangeHistory.h"
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "FileCheck.h"
@@ -74,6 +77,21 @@ int CheckSource(const std::string& file) {
   return static_cast<int>(findings.size());
 }
 
+// Prints the faults of the history kept with the settings at path, or why it
+// cannot be read: their number.
+size_t CheckHistory(const std::string& file, const std::wstring& path) {
+  History history;
+  std::string why;
+  if (!ReadHistory(path, &history, &why)) {
+    std::cout << file << ": " << why << '\n';
+    return 1;
+  }
+  for (const HistoryFault& fault : history.faults) {
+    std::cout << FaultPlace(file, fault) << ": " << fault.text << '\n';
+  }
+  return history.faults.size();
+}
+
 }  // namespace
 
 int RunCheck(const std::string& file) {
@@ -84,22 +102,24 @@ int RunCheck(const std::string& file) {
   StoreParseError error;
   const int result = StoreCheckFile(path.c_str(), &error);
   const bool cluster = StorePathKind(path.c_str()) == STORE_KIND_ETCD;
+  size_t problems = 0;
   if (result == STORE_E_PARSE) {
     // A fault without a line lies in an etcd area or in a source these extend.
     const std::string text = error.line > 0 ? error.text : FailureText(path);
     PrintFinding(file, Finding{error.line, error.column, text}, cluster);
-    std::cout << "1 problem found\n";
-    return kExitProblems;
+    problems = 1;
+  } else if (result != STORE_OK) {
+    return ReportError(kExitUsage, file, FailureText(path));
+  } else {
+    std::vector<std::string> sources = SourcesOf(path);
+    sources.insert(sources.begin(), file);
+    for (const std::string& source : sources) {
+      const int found = CheckSource(source);
+      if (found < 0) return kExitUsage;
+      problems += static_cast<size_t>(found);
+    }
   }
-  if (result != STORE_OK) return ReportError(kExitUsage, file, FailureText(path));
-  size_t problems = 0;
-  std::vector<std::string> sources = SourcesOf(path);
-  sources.insert(sources.begin(), file);
-  for (const std::string& source : sources) {
-    const int found = CheckSource(source);
-    if (found < 0) return kExitUsage;
-    problems += static_cast<size_t>(found);
-  }
+  problems += CheckHistory(file, path);
   if (problems == 0) {
     std::cout << "no problems found\n";
     return kExitSuccess;

@@ -60,6 +60,16 @@ int RunInit(const std::string& file, bool force, const std::string& parent);
 // settings file on standard output.
 int RunResolve(const std::string& file);
 
+// Prints the change history kept with file, newest first, as text or JSON;
+// with keys, only the changes of what they name. 1 when the history is damaged
+// (its faults on standard error, after what could be read).
+int RunHistory(const std::string& file, const std::vector<std::string>& keys, bool asJson);
+
+// Puts back every value changed after record id as it was just after it, in
+// one save recorded with "rollback to record ID" and reason; prints each key
+// that changes, or that there is nothing to roll back (no save).
+int RunRollback(const std::string& file, long long id, const std::string& reason);
+
 }  // namespace dicomsettings_tool
 
 #endif

@@ -3,6 +3,8 @@
 // side as the settings and the sources they extend resolve it.
 // `diff --own CHILD PARENT [AREA...]`: what CHILD holds itself, each value as
 // "+ KEY = text" after PARENT's "- KEY = text" where PARENT holds the key.
+// `diff PATH@ID FILE2 [AREA...]`, where "PATH@ID" names no settings itself:
+// PATH as it was just after record ID of its change history against FILE2.
 #include <iostream>
 
 #include "AreaDiff.h"
@@ -40,6 +42,57 @@ int PrintOwn(SettingsFile& child, SettingsFile& parent,
   return any ? kExitProblems : kExitSuccess;
 }
 
+int PrintDifferences(const std::string& first, const std::string& second,
+                     const std::vector<Difference>& differences) {
+  if (differences.empty()) return kExitSuccess;
+  std::cout << "--- " << first << "\n+++ " << second << '\n';
+  for (const Difference& difference : differences) {
+    const std::string key = ToUtf8(difference.key);
+    if (difference.first) std::cout << "- " << key << " = " << ToUtf8(*difference.first) << '\n';
+    if (difference.second) std::cout << "+ " << key << " = " << ToUtf8(*difference.second) << '\n';
+  }
+  return kExitProblems;
+}
+
+// The path and record id of name "PATH@ID" when name itself names no settings.
+bool SplitRecordName(const std::string& name, std::string* path, long long* id) {
+  const size_t at = name.rfind('@');
+  std::wstring whole;
+  if (at == std::string::npos || at == 0 || at + 1 == name.size() || name.size() - at > 18 ||
+      name.find_first_not_of("0123456789", at + 1) != std::string::npos || !ToWide(name, &whole) ||
+      StoreCheckFile(whole.c_str(), nullptr) != STORE_E_NO_FILE) {
+    return false;
+  }
+  *path = name.substr(0, at);
+  *id = std::stoll(name.substr(at + 1));
+  return true;
+}
+
+// Compares the settings at path as they were just after record id (reverted in
+// memory, then dropped by a load) with second as it is now.
+int DiffRecord(const std::string& first, const std::string& path, long long id,
+               const std::string& second, const std::vector<const SectionSchema*>& selected) {
+  SettingsFile then(path);
+  SettingsFile other(second);
+  SettingsFile& now = second == path ? then : other;
+  std::vector<AreaReading> before;
+  std::vector<AreaReading> after;
+  std::string why;
+  if (const int failed = OpenOrReport(then)) return failed;
+  if (StoreRevertTo(then.Path(), id) != STORE_OK) {
+    return ReportError(kExitUsage, first, FailureText(then.Path()));
+  }
+  if (!ReadAreas(then, selected, &before, &why)) return ReportError(kExitUsage, first, why);
+  if (StoreLoad(then.Path()) != STORE_OK) {
+    return ReportError(kExitUsage, path, FailureText(then.Path()));
+  }
+  if (&now == &other) {
+    if (const int failed = OpenOrReport(other)) return failed;
+  }
+  if (!ReadAreas(now, selected, &after, &why)) return ReportError(kExitUsage, second, why);
+  return PrintDifferences(first, second, CompareReadings(before, after));
+}
+
 }  // namespace
 
 int RunDiff(const std::string& first, const std::string& second,
@@ -47,6 +100,12 @@ int RunDiff(const std::string& first, const std::string& second,
   std::vector<const SectionSchema*> selected;
   std::string why;
   if (!SelectAreas(areas, &selected, &why)) return ReportError(kExitUsage, first, why);
+  std::string path;
+  long long id = 0;
+  if (SplitRecordName(first, &path, &id)) {
+    if (own) return ReportError(kExitUsage, first, "--own compares two files, not a record");
+    return DiffRecord(first, path, id, second, selected);
+  }
   SettingsFile a(first);
   SettingsFile b(second);
   if (const int failed = OpenOrReport(a)) return failed;
@@ -56,14 +115,7 @@ int RunDiff(const std::string& first, const std::string& second,
   if (!CompareFiles(a, b, selected, &differences, &why)) {
     return ReportError(kExitUsage, first, why);
   }
-  if (differences.empty()) return kExitSuccess;
-  std::cout << "--- " << first << "\n+++ " << second << '\n';
-  for (const Difference& difference : differences) {
-    const std::string key = ToUtf8(difference.key);
-    if (difference.first) std::cout << "- " << key << " = " << ToUtf8(*difference.first) << '\n';
-    if (difference.second) std::cout << "+ " << key << " = " << ToUtf8(*difference.second) << '\n';
-  }
-  return kExitProblems;
+  return PrintDifferences(first, second, differences);
 }
 
 }  // namespace dicomsettings_tool

@@ -8,27 +8,6 @@
 namespace dicomsettings_tool {
 namespace {
 
-// The stored text on one line: line breaks and tabs are written as \n, \r, \t.
-std::string OneLine(const std::wstring& text) {
-  std::string line;
-  for (const char c : ToUtf8(text)) {
-    switch (c) {
-      case '\n':
-        line += "\\n";
-        break;
-      case '\r':
-        line += "\\r";
-        break;
-      case '\t':
-        line += "\\t";
-        break;
-      default:
-        line += c;
-    }
-  }
-  return line;
-}
-
 void PrintValues(std::ostream& out, const std::vector<ValueReading>& values, int indent) {
   for (const ValueReading& value : values) {
     out << std::string(indent, ' ') << ToUtf8(value.key) << " ("
@@ -38,7 +17,7 @@ void PrintValues(std::ostream& out, const std::vector<ValueReading>& values, int
     } else if (value.result != STORE_OK) {
       out << ": unreadable, " << AccessLibraryBaseCpp::ResultText(value.result) << '\n';
     } else {
-      out << " = " << (value.text.empty() ? "(empty)" : OneLine(value.text));
+      out << " = " << (value.text.empty() ? "(empty)" : OneLine(ToUtf8(value.text)));
       if (!value.origin.empty()) out << "  [" << value.origin << ']';
       out << '\n';
     }

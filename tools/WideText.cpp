@@ -44,4 +44,24 @@ std::string ToUtf8(const std::wstring& wide) {
   return text;
 }
 
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (const char c : text) {
+    switch (c) {
+      case '\n':
+        line += "\\n";
+        break;
+      case '\r':
+        line += "\\r";
+        break;
+      case '\t':
+        line += "\\t";
+        break;
+      default:
+        line += c;
+    }
+  }
+  return line;
+}
+
 }  // namespace dicomsettings_tool

@@ -2,11 +2,13 @@
 // settings access library. This file holds the command line only; each
 // subcommand lives in its own file (Commands.h).
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <iostream>
 
 #include "Commands.h"
 #include "DescribeCommands.h"
 #include "Diagnostics.h"
+#include "ValueKinds.h"
 #include "Vocabulary.h"
 #include "WideText.h"
 
@@ -24,6 +26,8 @@ struct Arguments {
   std::string key;
   std::vector<std::string> rest;
   std::string extends;
+  std::string reason;
+  long long record = 0;
   bool json = false;
   bool force = false;
   bool origin = false;
@@ -44,6 +48,26 @@ std::string AreasHelp(const char* what) {
 // What every PATH argument may be.
 std::string PathHelp(const char* what) {
   return std::string(what) + ": a settings file, or etcd://HOST:PORT[,HOST:PORT...]/PREFIX";
+}
+
+// What is wrong with text as the reason recorded with a save; empty when nothing.
+std::string ReasonProblem(const std::string& text) {
+  std::wstring wide;
+  std::wstring stored;
+  std::string why;
+  if (text.empty()) return "an empty reason; leave --reason out to record none";
+  if (!ToWide(text, &wide)) return "the reason is not UTF-8";
+  return TextToStore(ValueKind::String, wide, &stored, &why) ? std::string() : why;
+}
+
+// The --reason option of a command that saves.
+void AddReason(CLI::App* command, std::string& reason) {
+  command
+      ->add_option("--reason", reason,
+                   "Why the change is made, recorded with the save in the change history "
+                   "(not empty; without it, DICOMSETTINGS_CHANGE_REASON when set)")
+      ->option_text("TEXT")
+      ->check(ReasonProblem);
 }
 
 // A positional argument, shown in --help by its name alone.
@@ -83,12 +107,14 @@ int main(int argc, char** argv) {
       AddCommand(app, "set", "Set values and save them together, or none if any is refused");
   Positional(set, "FILE", args.file, PathHelp("Settings"))->required();
   Positional(set, "KEY VALUE", args.rest, "Keys and their new values, in pairs")->required();
+  AddReason(set, args.reason);
 
   CLI::App* add = AddCommand(app, "add", "Append one entry to a list and save it");
   Positional(add, "FILE", args.file, PathHelp("Settings"))->required();
   Positional(add, "LISTKEY", args.key, "Key of the list, e.g. /DicomClientSetting/DicomClient")
       ->required();
   Positional(add, "FIELD VALUE", args.rest, "Values of the new entry, in pairs (others empty)");
+  AddReason(add, args.reason);
 
   CLI::App* remove = AddCommand(
       app, "remove", "Remove values, list entries, whole lists or areas, all in one save");
@@ -97,6 +123,7 @@ int main(int argc, char** argv) {
              "Keys of values, entries (/DicomClientSetting/DicomClient[3]) or lists, "
              "or area names")
       ->required();
+  AddReason(remove, args.reason);
 
   CLI::App* copy = AddCommand(app, "copy", "Copy areas from one file into another and save it");
   Positional(copy, "SRC", args.file, PathHelp("Settings to copy from"))->required();
@@ -105,9 +132,12 @@ int main(int argc, char** argv) {
   Positional(copy, "AREA", args.rest, AreasHelp("Areas to copy (\"all\": every area)"))->required();
   copy->add_flag("--exact", args.exact,
                  "Make the areas of DST hold exactly what SRC holds: remove the rest");
+  AddReason(copy, args.reason);
 
   CLI::App* diff = AddCommand(app, "diff", "Print the keys whose values differ between two files");
-  Positional(diff, "FILE1", args.file, PathHelp("First settings"))->required();
+  Positional(diff, "FILE1", args.file,
+             PathHelp("First settings") + "; or FILE@ID: FILE just after record ID of its history")
+      ->required();
   Positional(diff, "FILE2", args.second, PathHelp("Second settings"))->required();
   Positional(diff, "AREA", args.rest, AreasHelp("Areas to compare (default: all)"));
   diff->add_flag("--own", args.own,
@@ -126,6 +156,7 @@ int main(int argc, char** argv) {
                    "FILE's folder) or etcd path, and take every value from there")
       ->option_text("PARENT")
       ->excludes("--force");
+  AddReason(init, args.reason);
 
   CLI::App* resolve =
       AddCommand(app, "resolve", "Print the settings a chain of sources resolves to, as one file");
@@ -138,6 +169,23 @@ int main(int argc, char** argv) {
   convert->add_option("--to", args.key, "The encoding to write it in, e.g. utf-8")
       ->option_text("ENCODING")
       ->required();
+  AddReason(convert, args.reason);
+
+  CLI::App* history =
+      AddCommand(app, "history", "Print the change history of settings, newest change first");
+  Positional(history, "FILE", args.file, PathHelp("Settings"))->required();
+  Positional(history, "KEY", args.rest,
+             "Print only the changes of these keys and of what lies under them "
+             "(/EchoScu, /DicomClientSetting/DicomClient[2])");
+  history->add_flag("--json", args.json, "Print JSON instead of text");
+
+  CLI::App* rollback = AddCommand(
+      app, "rollback", "Put back every value changed after a record of the history, in one save");
+  Positional(rollback, "FILE", args.file, PathHelp("Settings"))->required();
+  rollback->add_option("--to", args.record, "The record to go back to, as `history` numbers it")
+      ->option_text("ID")
+      ->required();
+  AddReason(rollback, args.reason);
 
   CLI::App* areas =
       AddCommand(app, "areas", "List the settings areas: name, element, class, what each holds");
@@ -160,6 +208,8 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
+  // The store records the reason of every save this process makes.
+  if (!args.reason.empty()) setenv("DICOMSETTINGS_CHANGE_REASON", args.reason.c_str(), 1);
   if (*show) return RunShow(args.file, args.rest, args.json, args.origin);
   if (*get) return RunGet(args.file, args.key, args.origin);
   if (*count) return RunCount(args.file, args.key);
@@ -174,5 +224,7 @@ int main(int argc, char** argv) {
   if (*schema) return RunSchema();
   if (*areas) return RunAreas();
   if (*convert) return RunConvert(args.file, args.key);
+  if (*history) return RunHistory(args.file, args.rest, args.json);
+  if (*rollback) return RunRollback(args.file, args.record, args.reason);
   return RunInit(args.file, args.force, args.extends);
 }

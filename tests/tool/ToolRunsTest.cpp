@@ -45,6 +45,14 @@ TEST(ToolRuns, EveryRunGivesWhatRunsTxtSays) {
       EXPECT_EQ((run.out + run.err).find(text), std::string::npos) << run.out << run.err;
     } else if (row.verb == "json") {
       EXPECT_EQ(nlohmann::json::parse(run.out)["areas"].size(), std::stoul(row.rest));
+    } else if (row.verb == "fields") {
+      const nlohmann::ordered_json items = nlohmann::ordered_json::parse(run.out);
+      EXPECT_FALSE(items.empty());
+      for (const auto& item : items) {
+        std::string names;
+        for (const auto& field : item.items()) names += (names.empty() ? "" : " ") + field.key();
+        EXPECT_EQ(names, row.rest);
+      }
     } else if (row.verb == "err") {
       EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
     } else {

@@ -103,7 +103,67 @@ TEST_F(ClusterTest, TwoProcessesSavingOnePrefixLoseNoUpdate) {
     EXPECT_EQ(count, kRounds) << writer;
     EXPECT_EQ(Get(path, std::wstring(writer) + L"[24]"), L"24");
   }
+  // One record a save, numbered in the order the saves took effect.
+  const nlohmann::json records = HistoryOf(path)["records"];
+  ASSERT_EQ(records.size(), 1u + 2 * kRounds);
+  for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i]["id"], records.size() - i);
   StoreClose(path.c_str(), 0);
+}
+
+// The ids of the records listed, newest first.
+std::vector<long long> RecordIds(const std::wstring& path) {
+  std::vector<long long> ids;
+  const nlohmann::json history = HistoryOf(path);
+  for (const auto& record : history["records"]) ids.push_back(record["id"]);
+  return ids;
+}
+
+TEST_F(ClusterTest, HistoryRidesInTheSaveTrimsAtItsLimitAndOutlivesCompaction) {
+  setenv("DICOMSETTINGS_HISTORY_LIMIT", "3", 1);
+  const std::wstring mine = cluster_->Path("sites/audited");
+  const std::wstring other = mine + L"/";
+  ASSERT_EQ(StoreCreate(mine.c_str()), STORE_OK);
+  ASSERT_EQ(StoreSetValue(mine.c_str(), L"/A/V", L"1"), STORE_OK);
+  ASSERT_EQ(StoreSave(mine.c_str()), STORE_OK);
+  // A save that changes nothing keeps no record.
+  ASSERT_EQ(StoreSetValue(mine.c_str(), L"/A/V", L"1"), STORE_OK);
+  ASSERT_EQ(StoreSave(mine.c_str()), STORE_OK);
+  EXPECT_EQ(RecordIds(mine), std::vector<long long>{1});
+  // Another writer's save in between: the retry records once, over its value.
+  ASSERT_EQ(StoreOpen(other.c_str(), 0), STORE_OK);
+  ASSERT_EQ(StoreSetValue(other.c_str(), L"/A/V", L"theirs"), STORE_OK);
+  ASSERT_EQ(StoreSave(other.c_str()), STORE_OK);
+  ASSERT_EQ(StoreSetChangeReason(mine.c_str(), L"mine wins"), STORE_OK);
+  ASSERT_EQ(StoreSetValue(mine.c_str(), L"/A/V", L"2"), STORE_OK);
+  ASSERT_EQ(StoreSave(mine.c_str()), STORE_OK);
+  const nlohmann::json newest = HistoryOf(mine)["records"][0];
+  EXPECT_EQ(newest["id"], 3);
+  EXPECT_EQ(newest["reason"], "mine wins");
+  EXPECT_EQ(newest["changes"],
+            nlohmann::json::parse(R"([{"key":"/A/V","old":"theirs","new":"2"}])"));
+  for (const wchar_t* value : {L"3", L"4"}) {
+    ASSERT_EQ(StoreSetValue(mine.c_str(), L"/A/V", value), STORE_OK);
+    ASSERT_EQ(StoreSave(mine.c_str()), STORE_OK);
+  }
+  EXPECT_EQ(RecordIds(mine), (std::vector<long long>{5, 4, 3}));
+  // The records are keys of their own, readable with etcdctl, and outlive a compaction.
+  const std::string keys = cluster_->Etcdctl() + "get --prefix --keys-only /sites/audited/.changes";
+  const std::string revision = R"( | sed 's/.*"revision":\([0-9]*\).*/\1/')";
+  const std::string compact = cluster_->Etcdctl() + "compact $(" + cluster_->Etcdctl() +
+                              "get /none -w json" + revision + ")";
+  EXPECT_EQ(std::system((keys + " | grep -c . | grep -qx 4").c_str()), 0);
+  ASSERT_EQ(std::system((compact + " >/dev/null").c_str()), 0);
+  EXPECT_EQ(RecordIds(mine), (std::vector<long long>{5, 4, 3}));
+  // Back to what record 3 left: one save, recorded itself.
+  ASSERT_EQ(StoreRevertTo(mine.c_str(), 3), STORE_OK);
+  ASSERT_EQ(StoreSave(mine.c_str()), STORE_OK);
+  EXPECT_EQ(ReadValue(other, L"/A/V").text, L"theirs");
+  ASSERT_EQ(StoreLoad(other.c_str()), STORE_OK);
+  EXPECT_EQ(Get(other, L"/A/V"), L"2");
+  EXPECT_EQ(StoreRevertTo(mine.c_str(), 2), STORE_E_NOT_FOUND);
+  EXPECT_EQ(LastFailure(mine), "record 2 was dropped from the history (the oldest kept is 4)");
+  unsetenv("DICOMSETTINGS_HISTORY_LIMIT");
+  for (const std::wstring& path : {other, mine}) StoreClose(path.c_str(), 0);
 }
 
 TEST_F(ClusterTest, UpdateCheckSeesAnotherWritersSaveUntilReloaded) {

@@ -80,6 +80,12 @@ TEST(SecurityTest, TlsClientCertificateAndUserFromTheEnvironment) {
   wchar_t value[STORE_VALUE_BUFFER_LENGTH];
   ASSERT_EQ(StoreGetValue(value, path.c_str(), L"/A/V"), STORE_OK);
   EXPECT_STREQ(value, L"secret-free");
+  // Its change record names the save, and nothing of the configuration.
+  const std::string history = HistoryOf(path).dump();
+  EXPECT_THAT(history, HasSubstr("\"new\":\"secret-free\""));
+  for (const char* secret : {"rootpw", "PRIVATE KEY", "client.key"}) {
+    EXPECT_THAT(history, ::testing::Not(HasSubstr(secret)));
+  }
   StoreClose(path.c_str(), 0);
 }
 

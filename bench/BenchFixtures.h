@@ -35,6 +35,8 @@ void RegisterSectionBenchmarks(const Fixture& base);
 
 // The processor time the calling thread has taken, in nanoseconds.
 double ThreadCpuNanoseconds();
+// The time on the monotonic clock, in nanoseconds: for what waits on the disk.
+double WallNanoseconds();
 
 // A copy of a file under a new name in the same folder; returns its path.
 std::string CopyFile(const std::string& from, const std::string& name);
@@ -59,19 +61,20 @@ inline benchmark::internal::Benchmark* Repeated(benchmark::internal::Benchmark* 
 // large open): sides measured apart can meet different moments however the runs
 // are interleaved, sides measured in turns meet the same ones.
 template <class Measured, class Reference>
-void Paired(benchmark::State& state, Measured measured, Reference reference) {
+void Paired(benchmark::State& state, Measured measured, Reference reference,
+            double (*clock)() = ThreadCpuNanoseconds) {
   double sums[2] = {0, 0};
   bool swapped = false;
   for (auto _ : state) {
     for (int turn = 0; turn < 2; ++turn) {
       const int side = (turn == 0) == swapped ? 1 : 0;
-      const double start = ThreadCpuNanoseconds();
+      const double start = clock();
       if (side == 0) {
         measured();
       } else {
         reference();
       }
-      sums[side] += ThreadCpuNanoseconds() - start;
+      sums[side] += clock() - start;
     }
     swapped = !swapped;
   }

@@ -32,6 +32,12 @@ double ThreadCpuNanoseconds() {
   return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
 }
 
+double WallNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+}
+
 std::string BenchName(const std::string& operation, const std::string& subject,
                       const std::string& file) {
   return operation + "/" + subject + "/" + file;

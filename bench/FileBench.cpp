@@ -1,8 +1,12 @@
 // Benchmarks of whole-file work: StoreOpen (with the last StoreClose) in turns
 // with pugixml's load_file; StoreSave without its fsyncs in turns with pugixml's
-// save_file, and with them against save_file apart. Each works on its own copy of
-// the fixture file.
+// save_file, and with them against save_file apart; a save of one changed value
+// with its change record in turns with one without (DICOMSETTINGS_HISTORY_LIMIT=0),
+// fsyncs and all, by the wall clock. Each works on its own copy of the fixture file.
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "BenchFixtures.h"
 #include "KeyTreeStore.h"
@@ -32,6 +36,14 @@ void SaveWithStore(benchmark::State& state, const std::wstring& path) {
     if (StoreSave(path.c_str()) != STORE_OK) state.SkipWithError("StoreSave failed");
   }
   StoreClose(path.c_str(), 1);
+}
+
+// Sets /Bench/Value anew on the open file at path and saves it, its change record
+// kept or not.
+void SaveOneValue(benchmark::State& state, const std::wstring& path, bool recorded, int* round) {
+  setenv("DICOMSETTINGS_HISTORY_LIMIT", recorded ? "1000" : "0", 1);
+  StoreSetValue(path.c_str(), L"/Bench/Value", std::to_wstring(++*round).c_str());
+  if (StoreSave(path.c_str()) != STORE_OK) state.SkipWithError("StoreSave failed");
 }
 
 }  // namespace
@@ -89,6 +101,27 @@ void RegisterFileBenchmarks(LoadedFixture& fixture) {
                                               });
                                           StoreClose(path.c_str(), 1);
                                         }))
+      ->Unit(benchmark::kMillisecond);
+  const std::string recordCopy = CopyFile(fixture.file.path, "record-" + file + ".xml");
+  const std::string plainCopy = CopyFile(fixture.file.path, "plain-" + file + ".xml");
+  Repeated(benchmark::RegisterBenchmark(
+               BenchName("save_record", "store_paired", file).c_str(),
+               [=](auto& state) {
+                 const std::wstring recorded = Wide(recordCopy);
+                 const std::wstring plain = Wide(plainCopy);
+                 int round = 0;
+                 if (StoreOpen(recorded.c_str(), 1) != STORE_OK ||
+                     StoreOpen(plain.c_str(), 1) != STORE_OK) {
+                   state.SkipWithError("StoreOpen failed");
+                   return;
+                 }
+                 Paired(
+                     state, [&] { SaveOneValue(state, recorded, true, &round); },
+                     [&] { SaveOneValue(state, plain, false, &round); }, WallNanoseconds);
+                 unsetenv("DICOMSETTINGS_HISTORY_LIMIT");
+                 StoreClose(recorded.c_str(), 1);
+                 StoreClose(plain.c_str(), 1);
+               }))
       ->Unit(benchmark::kMillisecond);
 }
 

@@ -84,6 +84,9 @@ std::vector<Row> Rows(const std::vector<std::string>& sections) {
                     "pugixml save_file", Measure::Paired, goal});
     rows.push_back({"StoreSave, " + file, "save/store_fsync/" + file, "save/pugixml_save/" + file,
                     Measure::Time, 0});
+    rows.push_back({"StoreSave of one changed value with its change record (wall clock), " + file,
+                    "save_record/store_paired/" + file, "the same save without a record",
+                    Measure::Paired, goal});
   }
   for (const std::string& file : kAllFiles) {
     rows.push_back({"service start-up (open, 16 sections, every value read once, close), " + file,

@@ -1,6 +1,7 @@
 // Many gateways on one etcd prefix: each process opens the prefix, sets keys of
 // its own and its entry of a shared list, and saves, round after round. Prints
-// the updates lost (which must be 0), saves per second, and the median and
+// the updates lost (which must be 0), the change records kept (one a save, in
+// the order the saves took effect), saves per second, and the median and
 // 99th-percentile save time. With "host", the gateways share a host prefix that
 // extends the site's, where the shared list is: each gateway's first write takes
 // the list into the host while the others do the same.
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,21 @@ int Gateway(const std::wstring& path, int gateway, int rounds, FILE* out) {
   return StoreClose(path.c_str(), 0) == STORE_OK ? 0 : 5;
 }
 
+// Whether the history of path holds exactly records records, numbered 1 to
+// records from the oldest on.
+bool HistoryHolds(const std::wstring& path, size_t records) {
+  size_t length = 0;
+  StoreReadHistory(path.c_str(), nullptr, 0, &length);
+  std::string text(length + 1, '\0');
+  if (StoreReadHistory(path.c_str(), &text[0], text.size(), &length) != STORE_OK) return false;
+  const nlohmann::json listed = nlohmann::json::parse(text.substr(0, length))["records"];
+  for (size_t i = 0; i < listed.size(); ++i) {
+    if (listed[i]["id"] != records - i) return false;
+  }
+  std::printf("change records: %zu (one a save: %zu)\n", listed.size(), records);
+  return listed.size() == records;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,6 +77,7 @@ int main(int argc, char** argv) {
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 50;
   const bool host = argc > 3 && std::string(argv[3]) == "host";
   if (processes < 1 || rounds < 1) return 2;
+  setenv("DICOMSETTINGS_HISTORY_LIMIT", "1000000", 0);  // every record kept, to count them
   int status = 0;
   {
     EtcdCluster etcd(1);
@@ -117,6 +135,8 @@ int main(int argc, char** argv) {
         lost += kept(RoundKey(gateway, round), round) ? 0 : 1;
       lost += kept(SharedKey(gateway), rounds - 1) ? 0 : 1;
     }
+    // The site's first save changed a value; the host's took in nothing yet.
+    if (!HistoryHolds(path, static_cast<size_t>(processes) * rounds + (host ? 0 : 1))) status = 1;
     StoreClose(path.c_str(), 0);
     std::sort(micros.begin(), micros.end());
     const auto at = [&](double q) {

@@ -66,6 +66,9 @@ class FaultyFileSystem : public keytreestore::FileSystem {
   ssize_t Read(int fd, void* buffer, size_t size) override {
     return Fault(FileOp::kRead) ? -1 : FileSystem::Read(fd, buffer, size);
   }
+  ssize_t Pread(int fd, void* buffer, size_t size, off_t offset) override {
+    return Fault(FileOp::kRead) ? -1 : FileSystem::Pread(fd, buffer, size, offset);
+  }
   ssize_t Write(int fd, const void* buffer, size_t size) override {
     if (Fault(FileOp::kWrite)) return -1;
     return FileSystem::Write(fd, buffer, writeCap_ != 0 && size > writeCap_ ? writeCap_ : size);

@@ -48,6 +48,9 @@ class PowerLossFileSystem : public keytreestore::FileSystem {
   ssize_t Read(int fd, void* buffer, size_t size) override {
     return Off() ? -1 : FileSystem::Read(fd, buffer, size);
   }
+  ssize_t Pread(int fd, void* buffer, size_t size, off_t offset) override {
+    return Off() ? -1 : FileSystem::Pread(fd, buffer, size, offset);
+  }
   ssize_t Write(int fd, const void* buffer, size_t size) override {
     return Off() ? -1 : FileSystem::Write(fd, buffer, size);
   }

@@ -72,18 +72,22 @@ TEST(History, OnlyTheNewestRecordsAreKept) {
   EXPECT_EQ(HistoryOf(file.path())["records"][0]["outside"], true);
 }
 
-TEST(History, ADamagedHistoryIsReportedAndMovedAsideByTheNextSave) {
+TEST(History, ACutRecordIsDroppedAndADamagedHistoryMovedAsideByTheNextSave) {
   TempDir dir;
   WriteTextFile(dir.File("s.xml"), SettingsXml("<A>0</A>"));
   OpenedFile file(dir.WideFile("s.xml"));
   Save(file, {{L"/A", L"1"}});
   const std::string good = ReadTextFile(dir.File("s.xml.history"));
+  WriteTextFile(dir.File("s.xml.history"), good + good.substr(0, 20));
+  Save(file, {{L"/A", L"2"}});
+  EXPECT_EQ(HistoryOf(file.path())["records"].size(), 2u);
+  EXPECT_EQ(DirectoryEntries(dir.path()).size(), 3u);
   WriteTextFile(dir.File("s.xml.history"), good + "not json\n" + good.substr(0, 20));
   const nlohmann::json damaged = HistoryOf(file.path());
   EXPECT_EQ(damaged["faults"], nlohmann::json::parse(R"([{"line": 2, "text": "not a JSON object"},
     {"line": 3, "text": "cut short: the line has no end"}])"));
   EXPECT_EQ(damaged["records"].size(), 1u);
-  Save(file, {{L"/A", L"2"}});
+  Save(file, {{L"/A", L"3"}});
   const nlohmann::json fresh = HistoryOf(file.path());
   EXPECT_TRUE(fresh["faults"].empty());
   ASSERT_EQ(fresh["records"].size(), 1u);

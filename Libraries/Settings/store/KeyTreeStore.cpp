@@ -115,7 +115,13 @@ int StoreSetValue(const wchar_t* path, const wchar_t* key, const wchar_t* value)
       return static_cast<int>(STORE_E_BAD_ARGUMENT);
     }
     bool refused = false;
-    if (!node) node = keytreestore::WritableNode(f, parsed, key, &refused);
+    if (node) {
+      pugi::xml_node area = node;
+      while (area.parent() != f.document.Root()) area = area.parent();
+      f.changes.KeepArea(f.document.Root(), area.name(), std::strlen(area.name()));
+    } else {
+      node = keytreestore::WritableNode(f, parsed, key, &refused);
+    }
     if (refused) return static_cast<int>(STORE_E_BAD_KEY);
     if (!node || !node.text().set(text)) return static_cast<int>(STORE_E_NO_MEMORY);
     f.changes.Set(node, key, text, size);

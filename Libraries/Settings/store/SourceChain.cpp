@@ -153,6 +153,7 @@ int CountNodes(OpenTree& f, const ParsedKey& key) {
 }
 
 pugi::xml_node WritableNode(OpenTree& f, const ParsedKey& key, const wchar_t* text, bool* refused) {
+  f.changes.KeepArea(f.document.Root(), key[0].name, key[0].length);
   if (f.parents.empty()) return f.document.FindOrCreate(key, text, refused);
   // A node the tree holds itself is the one the key resolves to over the chain too.
   pugi::xml_node node = f.document.Find(key);
@@ -164,6 +165,7 @@ pugi::xml_node WritableNode(OpenTree& f, const ParsedKey& key, const wchar_t* te
 }
 
 int RemoveNode(OpenTree& f, const ParsedKey& key, const wchar_t* text) {
+  f.changes.KeepArea(f.document.Root(), key[0].name, key[0].length);
   if (!f.parents.empty()) {
     SettingsDocument* trees[kMaxStackedTrees];
     const Overlay overlay(trees, Stack(f, trees));

@@ -48,7 +48,7 @@ int CreateTemporary(FileSystem& fs, const std::string& target, mode_t mode, std:
 }  // namespace
 
 int ReplaceFile(const std::string& target, const std::string& bytes, const FileIdentity& old,
-                FileIdentity* saved) {
+                FileIdentity* saved, const std::function<bool()>& alongside) {
   FileSystem& fs = CurrentFileSystem();
   // Each step notes the system's reason when it fails; the first failure ends the
   // steps that would change anything.
@@ -73,6 +73,7 @@ int ReplaceFile(const std::string& target, const std::string& bytes, const FileI
     fs.Fchown(fd, old.owner, old.group);  // allowed to fail when not privileged
     ok = step(fs.Fchmod(fd, old.mode & 07777) == 0, "set the permissions of", temporary);
   }
+  ok = ok && (!alongside || alongside());
   ok = ok && step(fs.Fsync(fd) == 0, "flush", temporary);
   ok = step(fs.Close(fd) == 0, "close", temporary) && ok;
   // A second name for the old version, to put it back if the rename cannot be made durable.

@@ -97,6 +97,8 @@ int FileBacking::Load(SettingsDocument& document, StoreParseError* error) {
   if (result != STORE_OK) return result;
   identity_ = identity;
   encoding_ = encoding;
+  digest_.clear();
+  replacing_ = false;
   return STORE_OK;
 }
 
@@ -146,17 +148,27 @@ int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes,
                 errno == EACCES ? "permission denied" : "cannot be checked");
     return STORE_E_IO;
   }
-  // The version on disk is what the record's old values come from.
+  // What the record's old values come from: the areas changed as they were
+  // before their first change, or the version on disk whole when it is not the
+  // tree's own (another writer's, or settings the tree was started anew over).
+  // A save with no change of its own writes no record.
   const size_t limit = HistoryLimit();
+  const bool recording = limit > 0 && !changes.empty();
+  const bool whole = onDisk.exists && (replacing_ || !onDisk.SameVersion(identity_));
   SettingsDocument kept;
-  std::string keptDigest;
-  if (limit > 0 && onDisk.exists) {
+  std::string keptDigest = onDisk.exists && onDisk.SameVersion(identity_) ? digest_ : "";
+  if (recording && whole) {
     // Settings that do not parse (a file replaced through StoreCreateOver) count
     // as none: every value saved is new.
     FileEncoding keptEncoding;
     const int result = ReadDocument(target, &kept, &onDisk, &keptEncoding, nullptr, &keptDigest);
     if (result == STORE_E_PARSE) ClearFailureNote();
     if (result != STORE_OK && result != STORE_E_PARSE) return result;
+  } else if (recording && onDisk.exists && keptDigest.empty()) {
+    ParseBuffer bytes;
+    const int result = ReadWholeFile(target, &bytes, &onDisk);
+    if (result != STORE_OK) return result;
+    keptDigest = Digest(std::string_view(bytes.data(), bytes.size()));
   }
   SettingsDocument merged;
   FileEncoding encoding = encoding_;
@@ -178,7 +190,11 @@ int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes,
   }
   HistoryAppend history(target);
   ChangeRecord record;
-  if (limit > 0) DiffTrees(kept.Root(), (merging ? merged : document).Root(), &record.changes);
+  if (recording && whole) {
+    DiffTrees(kept.Root(), (merging ? merged : document).Root(), &record.changes);
+  } else if (recording) {
+    DiffAreas(changes.AreasKept(), changes.AreasBefore(), document.Root(), &record.changes);
+  }
   if (!record.changes.empty()) {
     FillRecordHeader(reason, &record);
     record.before = keptDigest;
@@ -186,13 +202,17 @@ int FileBacking::Save(SettingsDocument& document, const PendingChanges& changes,
     const int result = history.Append(&record, onDisk.exists ? onDisk.mode : 0666);
     if (result != STORE_OK) return result;
   }
-  const int result = ReplaceFile(target, bytes, onDisk, &saved);
+  // The record and the new file are flushed together, before the file is put in place.
+  const int result =
+      ReplaceFile(target, bytes, onDisk, &saved, [&history] { return history.Flush(); });
   if (result != STORE_OK) {
     history.TakeBack();
     return result;
   }
   history.Trim(limit);
   if (merging) document.Swap(merged);
+  digest_ = record.after;
+  replacing_ = false;
   identity_ = saved;
   encoding_ = encoding;
   return STORE_OK;
@@ -226,6 +246,8 @@ int FileBacking::Create(SettingsDocument& document, bool over) {
   }
   const int result = document.MakeEmpty();
   if (result == STORE_OK) identity_ = onDisk;
+  digest_.clear();
+  replacing_ = onDisk.exists;
   encoding_ = FileEncoding();
   return result;
 }

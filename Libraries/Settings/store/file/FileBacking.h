@@ -31,8 +31,10 @@ class FileBacking : public Backing {
 
  private:
   std::string diskPath_;
-  FileIdentity identity_;  // the version on disk last loaded or saved
-  FileEncoding encoding_;  // what it is written in
+  FileIdentity identity_;   // the version on disk last loaded or saved
+  FileEncoding encoding_;   // what it is written in
+  std::string digest_;      // of that version's bytes when it was saved here, else empty
+  bool replacing_ = false;  // the tree was started anew over settings on disk
 };
 
 // The text of the file at path in UTF-8, decoded from its own encoding (lines and

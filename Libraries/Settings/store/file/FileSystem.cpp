@@ -17,6 +17,9 @@ int FileSystem::Open(const char* path, int flags, mode_t mode) {
 ssize_t FileSystem::Read(int fd, void* buffer, size_t size) {
   return ::read(fd, buffer, size);
 }
+ssize_t FileSystem::Pread(int fd, void* buffer, size_t size, off_t offset) {
+  return ::pread(fd, buffer, size, offset);
+}
 ssize_t FileSystem::Write(int fd, const void* buffer, size_t size) {
   return ::write(fd, buffer, size);
 }

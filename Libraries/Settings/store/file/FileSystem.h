@@ -16,6 +16,7 @@ class FileSystem {
   virtual ~FileSystem() = default;
   virtual int Open(const char* path, int flags, mode_t mode);
   virtual ssize_t Read(int fd, void* buffer, size_t size);
+  virtual ssize_t Pread(int fd, void* buffer, size_t size, off_t offset);
   virtual ssize_t Write(int fd, const void* buffer, size_t size);
   virtual int Fsync(int fd);           // a file's data
   virtual int FsyncDirectory(int fd);  // a directory, after a rename into it

@@ -42,7 +42,7 @@ int ReadText(const std::string& path, std::string* text) {
 // Calls fn(line number, line, cut) for every line of text; cut for a last line
 // without its end.
 template <class Fn>
-void ForEachLine(const std::string& text, Fn fn) {
+void ForEachLine(std::string_view text, Fn fn) {
   size_t start = 0;
   for (long long number = 1; start < text.size(); ++number) {
     const size_t end = text.find('\n', start);
@@ -52,27 +52,71 @@ void ForEachLine(const std::string& text, Fn fn) {
   }
 }
 
-// Every line is a record and the last one ends: checked cheaply by its braces,
-// and the newest id read from the last line (from every line of a damaged one).
-Scan ScanText(const std::string& text) {
+// Every line of a whole history is a record (told by its braces alone when
+// quick, else read), and the newest id among them.
+Scan ScanText(std::string_view text, bool quick) {
   Scan scan;
-  std::string last;
-  ForEachLine(text, [&](long long, const std::string& line, bool cut) {
+  ForEachLine(text, [&](long long, std::string_view line, bool) {
+    ChangeRecord record;
+    std::string why;
     ++scan.lines;
-    if (cut || line.size() < 2 || line.front() != '{' || line.back() != '}') scan.damaged = true;
-    last = line;
-  });
-  ChangeRecord record;
-  std::string why;
-  if (!scan.damaged && scan.lines > 0) {
-    if (RecordFromJson(last, &record, &why)) scan.newest = record.id;
-    scan.damaged = scan.newest == 0;
-  }
-  if (!scan.damaged) return scan;
-  ForEachLine(text, [&](long long, const std::string& line, bool) {
-    if (RecordFromJson(line, &record, &why)) scan.newest = std::max(scan.newest, record.id);
+    if (quick) {
+      scan.damaged |= line.size() < 2 || line.front() != '{' || line.back() != '}';
+    } else if (RecordFromJson(std::string(line), &record, &why)) {
+      scan.newest = std::max(scan.newest, record.id);
+    } else {
+      scan.damaged = true;
+    }
   });
   return scan;
+}
+
+// Reads size bytes at offset of fd into *bytes: false (errno set) on failure.
+bool ReadAt(FileSystem& fs, int fd, off_t offset, size_t size, std::string* bytes) {
+  bytes->resize(size);
+  for (size_t done = 0; done < size;) {
+    const ssize_t n = fs.Pread(fd, &(*bytes)[done], size - done, offset + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;  // the file shrank under the lock
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The ends of a history of size bytes: its first line, and its last line that
+// ends, which ends at *whole (0 when no line ends). Read from the ends only, so
+// that a save does not read the whole history.
+bool ReadEnds(FileSystem& fs, int fd, off_t size, std::string* first, std::string* last,
+              off_t* whole) {
+  std::string bytes;
+  *whole = 0;
+  first->clear();
+  last->clear();
+  for (off_t part = 4096;; part *= 4) {
+    const off_t start = size > part ? size - part : 0;
+    if (!ReadAt(fs, fd, start, static_cast<size_t>(size - start), &bytes)) return false;
+    const size_t end = bytes.rfind('\n');
+    if (end == std::string::npos && start > 0) continue;
+    if (end == std::string::npos) return true;  // no line ends
+    const size_t begin = end == 0 ? std::string::npos : bytes.rfind('\n', end - 1);
+    if (begin == std::string::npos && start > 0) continue;
+    *whole = start + static_cast<off_t>(end) + 1;
+    *last = bytes.substr(begin == std::string::npos ? 0 : begin + 1,
+                         end - (begin == std::string::npos ? 0 : begin + 1));
+    break;
+  }
+  for (off_t part = 4096;; part *= 4) {
+    const size_t length = static_cast<size_t>(std::min(part, *whole));
+    if (!ReadAt(fs, fd, 0, length, &bytes)) return false;
+    const size_t end = bytes.find('\n');
+    if (end != std::string::npos) {
+      *first = bytes.substr(0, end);
+      return true;
+    }
+  }
 }
 
 std::string DamagedName(const std::string& path) {
@@ -106,39 +150,74 @@ HistoryAppend::~HistoryAppend() {
 
 int HistoryAppend::Append(ChangeRecord* record, mode_t mode) {
   FileSystem& fs = CurrentFileSystem();
-  RemoveStaleTemporaries(path_);
-  if (ReadText(path_, &text_) != STORE_OK) return STORE_E_IO;
-  const Scan scan = ScanText(text_);
-  if (scan.damaged) {
-    // Kept for a person to look at; the new history starts empty.
+  fd_ = fs.Open(path_.c_str(), O_RDWR | O_CREAT | O_APPEND | O_NOFOLLOW, mode & 0666);
+  struct stat info;
+  if (fd_ < 0 || fs.Fstat(fd_, &info) != 0) {
+    NoteSystemFailure("open the history", path_, errno);
+    return STORE_E_IO;
+  }
+  // A last line without its end is a record whose append was cut short, by a
+  // crash or a kill: its save never took effect (the record is complete before the
+  // settings file changes), so it goes. The first and the newest record are read;
+  // ids go up by one a record, so they also say how many there are.
+  std::string first;
+  std::string last;
+  off_t whole = 0;
+  if (!ReadEnds(fs, fd_, info.st_size, &first, &last, &whole)) {
+    NoteSystemFailure("read the history", path_, errno);
+    return STORE_E_IO;
+  }
+  ChangeRecord oldest;
+  ChangeRecord newest;
+  std::string why;
+  const bool readable =
+      whole == 0 || (RecordFromJson(first, &oldest, &why) && RecordFromJson(last, &newest, &why) &&
+                     newest.id >= oldest.id);
+  if (!readable) {
+    // Kept for a person to look at; the new history starts empty, its ids going
+    // on from the newest the damaged one names.
+    std::string text;
+    if (ReadText(path_, &text) != STORE_OK) return STORE_E_IO;
+    newest.id = ScanText(text, false).newest;
+    oldest.id = newest.id + 1;
     const std::string aside = DamagedName(path_);
+    fs.Close(fd_);
+    fd_ = -1;
     if (fs.Rename(path_.c_str(), aside.c_str()) != 0) {
       NoteSystemFailure("move the damaged history aside to", aside, errno);
       return STORE_E_IO;
     }
-    text_.clear();
+    whole = 0;
+    fd_ = fs.Open(path_.c_str(), O_RDWR | O_CREAT | O_APPEND | O_NOFOLLOW, mode & 0666);
+    if (fd_ < 0) {
+      NoteSystemFailure("open the history", path_, errno);
+      return STORE_E_IO;
+    }
   }
-  records_ = scan.damaged ? 0 : scan.lines;
-  fd_ = fs.Open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW, mode & 0666);
-  if (fd_ < 0) {
-    NoteSystemFailure("open the history", path_, errno);
+  before_ = whole;
+  if (whole < info.st_size && readable && fs.Ftruncate(fd_, whole) != 0) {
+    NoteSystemFailure("cut the unfinished record from", path_, errno);
     return STORE_E_IO;
   }
-  before_ = static_cast<off_t>(text_.size());
-  record->id = scan.newest + 1;
+  record->id = newest.id + 1;
+  records_ = whole == 0 ? 1 : static_cast<size_t>(record->id - oldest.id + 1);
   const std::string line = RecordToJson(*record) + '\n';
-  // A new history's name must be as durable as its record before the settings
-  // file changes.
-  const bool ok = WriteAll(fs, fd_, line.data(), line.size()) && fs.Fsync(fd_) == 0 &&
-                  (before_ != 0 || SyncFolder(fs, path_));
-  if (!ok) {
+  if (!WriteAll(fs, fd_, line.data(), line.size())) {
     NoteSystemFailure("write the record into", path_, errno);
     TakeBack();
     return STORE_E_IO;
   }
-  text_ += line;
-  ++records_;
   return STORE_OK;
+}
+
+bool HistoryAppend::Flush() {
+  if (fd_ < 0) return true;
+  // A new history's name must be as durable as its record before the settings
+  // file changes.
+  FileSystem& fs = CurrentFileSystem();
+  if (fs.Fsync(fd_) == 0 && (before_ != 0 || SyncFolder(fs, path_))) return true;
+  NoteSystemFailure("flush the record in", path_, errno);
+  return false;
 }
 
 void HistoryAppend::TakeBack() {
@@ -149,24 +228,27 @@ void HistoryAppend::TakeBack() {
 
 void HistoryAppend::Trim(size_t limit) {
   if (fd_ < 0 || records_ <= limit + limit / 10) return;
+  // A damaged line in between is left for check and history to report.
+  std::string text;
+  if (ReadText(path_, &text) != STORE_OK || ScanText(text, true).damaged) return;
+  RemoveStaleTemporaries(path_);  // of a trim that stopped half-way
   size_t start = 0;
-  for (size_t drop = records_ - limit; drop > 0; --drop) start = text_.find('\n', start) + 1;
+  for (size_t drop = records_ - limit; drop > 0; --drop) start = text.find('\n', start) + 1;
   FileIdentity old;
   FileIdentity saved;
-  if (StatExisting(path_, &old) != STORE_OK) return;
-  ReplaceFile(path_, text_.substr(start), old, &saved);
+  if (StatExisting(path_, &old) == STORE_OK) ReplaceFile(path_, text.substr(start), old, &saved);
 }
 
 int ReadHistoryFile(const std::string& target, History* history) {
   std::string text;
   int result = ReadText(HistoryPathOf(target), &text);
   if (result != STORE_OK) return result;
-  ForEachLine(text, [&](long long number, const std::string& line, bool cut) {
+  ForEachLine(text, [&](long long number, std::string_view line, bool cut) {
     HistoryEntry entry;
     std::string why;
     if (cut) {
       history->faults.push_back({number, "cut short: the line has no end"});
-    } else if (RecordFromJson(line, &entry.record, &why)) {
+    } else if (RecordFromJson(std::string(line), &entry.record, &why)) {
       history->entries.push_back(std::move(entry));
     } else {
       history->faults.push_back({number, why});

@@ -4,9 +4,13 @@
 // place. A crash between the two leaves a record of a save that did not happen,
 // which the records' file digests tell (history/History.h).
 //
-// A history that is damaged (a line cut short, a line that is no record) never
+// A save reads the first and the last record only. A last line cut short is the
+// record of a save that a crash or a kill stopped before it took effect: the next
+// save cuts it off. A history whose first or last record does not read never
 // stops a save: the save moves it aside to "<file>.history.damaged-<UTC time>" and
-// starts a new one, its ids going on from the newest the damaged one names.
+// starts a new one, its ids going on from the newest the damaged one names. A
+// damaged line in between is reported by readers (ReadHistoryFile) and keeps the
+// history from being trimmed.
 #ifndef DICOMSETTINGS_STORE_FILE_HISTORYFILE_H
 #define DICOMSETTINGS_STORE_FILE_HISTORYFILE_H
 
@@ -28,10 +32,13 @@ class HistoryAppend {
   HistoryAppend(const HistoryAppend&) = delete;
   HistoryAppend& operator=(const HistoryAppend&) = delete;
 
-  // Gives record the id after the newest kept, appends it and makes it durable (a
-  // new history file is created with mode, less the umask). STORE_OK, or
-  // STORE_E_IO (noted) with the history as it was.
+  // Gives record the id after the newest kept and appends it (a new history file
+  // is created with mode, less the umask). STORE_OK, or STORE_E_IO (noted) with the
+  // history as it was.
   int Append(ChangeRecord* record, mode_t mode);
+  // Makes the record appended durable, a new history's name too: false (noted)
+  // when it cannot be.
+  bool Flush();
   // Takes back the record appended: the save it records failed.
   void TakeBack();
   // Once the save took effect: when more than limit records and a tenth more are

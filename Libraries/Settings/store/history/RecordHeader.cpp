@@ -6,9 +6,11 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace keytreestore {
@@ -69,11 +71,22 @@ void FillRecordHeader(const std::optional<std::string>& reason, ChangeRecord* re
 }
 
 std::string Digest(std::string_view bytes) {
-  std::uint64_t hash = 14695981039346656037ULL;
-  for (const unsigned char byte : bytes) {
-    hash ^= byte;
-    hash *= 1099511628211ULL;
+  // Four lanes of eight bytes, mixed apart so that their multiplications overlap.
+  std::uint64_t lanes[4] = {0x9E3779B97F4A7C15ULL ^ bytes.size(), 0x6A09E667F3BCC908ULL,
+                            0xBB67AE8584CAA73BULL, 0x3C6EF372FE94F82BULL};
+  for (size_t at = 0; at < bytes.size(); at += 32) {
+    std::uint64_t words[4] = {0, 0, 0, 0};
+    std::memcpy(words, bytes.data() + at, std::min<size_t>(32, bytes.size() - at));
+    for (int i = 0; i < 4; ++i) {
+      lanes[i] = (lanes[i] ^ words[i]) * 0xFF51AFD7ED558CCDULL;
+      lanes[i] ^= lanes[i] >> 29;
+    }
   }
+  std::uint64_t hash = lanes[0];
+  for (int i = 1; i < 4; ++i) hash = (hash ^ lanes[i]) * 0xFF51AFD7ED558CCDULL;
+  hash ^= hash >> 33;
+  hash *= 0xC4CEB9FE1A85EC53ULL;
+  hash ^= hash >> 33;
   char text[17];
   std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
   return text;

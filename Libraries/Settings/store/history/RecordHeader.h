@@ -27,8 +27,8 @@ size_t HistoryLimit();
 // empty, else none. Nothing else of the environment goes into a record.
 void FillRecordHeader(const std::optional<std::string>& reason, ChangeRecord* record);
 
-// A digest of a settings file's bytes, as 16 hex digits (FNV-1a, 64 bits): it
-// tells one version from another, it proves nothing against a forger.
+// A digest of a settings file's bytes, as 16 hex digits (64 bits, eight bytes a
+// step): it tells one version from another, it proves nothing against a forger.
 std::string Digest(std::string_view bytes);
 
 }  // namespace keytreestore

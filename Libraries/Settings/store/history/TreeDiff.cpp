@@ -94,6 +94,20 @@ void DiffElements(const std::string& key, pugi::xml_node old, pugi::xml_node now
   }
 }
 
+void DiffAreas(const std::vector<std::string>& names, pugi::xml_node oldRoot,
+               pugi::xml_node nowRoot, std::vector<ValueChange>* changes) {
+  for (const std::string& name : names) {
+    pugi::xml_node old = oldRoot.child(name.c_str());
+    pugi::xml_node now = nowRoot.child(name.c_str());
+    for (size_t index = 0; old || now; ++index) {
+      const std::string key = "/" + name + (index > 0 ? "[" + std::to_string(index) + "]" : "");
+      DiffElements(key, old, now, changes);
+      old = old.next_sibling(name.c_str());
+      now = now.next_sibling(name.c_str());
+    }
+  }
+}
+
 void DiffTrees(pugi::xml_node oldRoot, pugi::xml_node nowRoot, std::vector<ValueChange>* changes) {
   if (!oldRoot || !nowRoot) {
     for (const auto& child : Children(oldRoot ? oldRoot : nowRoot)) {

@@ -22,6 +22,11 @@ void DiffElements(const std::string& key, pugi::xml_node old, pugi::xml_node now
 // The same for the elements below two document elements, paired by name and place.
 void DiffTrees(pugi::xml_node oldRoot, pugi::xml_node nowRoot, std::vector<ValueChange>* changes);
 
+// The same for the areas (elements below oldRoot and nowRoot) of the names given
+// only, paired by place among those of their name.
+void DiffAreas(const std::vector<std::string>& names, pugi::xml_node oldRoot,
+               pugi::xml_node nowRoot, std::vector<ValueChange>* changes);
+
 }  // namespace keytreestore
 
 #endif

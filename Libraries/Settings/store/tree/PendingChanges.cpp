@@ -1,6 +1,8 @@
 // Recording and replaying the changes made since the last load or save.
 #include "tree/PendingChanges.h"
 
+#include <algorithm>
+
 #include "KeyTreeStore.h"
 
 namespace keytreestore {
@@ -56,7 +58,24 @@ void PendingChanges::Remove(pugi::xml_node node, const wchar_t* key) {
   Compact();
 }
 
+void PendingChanges::KeepArea(pugi::xml_node root, const char* name, size_t length) {
+  const std::string area(name, length);
+  if (std::find(areas_.begin(), areas_.end(), area) != areas_.end()) return;
+  if (!before_) {
+    before_ = std::make_unique<pugi::xml_document>();
+    before_->append_child("Before");
+  }
+  areas_.push_back(area);
+  pugi::xml_node copies = before_->first_child();
+  for (pugi::xml_node child = root.child(area.c_str()); child;
+       child = child.next_sibling(area.c_str())) {
+    copies.append_copy(child);
+  }
+}
+
 void PendingChanges::clear() {
+  before_.reset();
+  areas_.clear();
   list_.clear();
   byNode_.clear();
   removals_ = 0;

@@ -5,6 +5,7 @@
 #define DICOMSETTINGS_STORE_TREE_PENDINGCHANGES_H
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -37,6 +38,15 @@ class PendingChanges {
   // Records the removal of node, named by the key text, and of all below it.
   void Remove(pugi::xml_node node, const wchar_t* key);
 
+  // Keeps a copy of the areas (elements below root, the document element) named
+  // name, as they are before the first change in them since the last load or
+  // save: what the change record of the next save compares them with. Call before
+  // changing anything below an area.
+  void KeepArea(pugi::xml_node root, const char* name, size_t length);
+  // The element the copies lie below (null when none was kept), and the names kept.
+  pugi::xml_node AreasBefore() const { return before_ ? before_->first_child() : pugi::xml_node(); }
+  const std::vector<std::string>& AreasKept() const { return areas_; }
+
   bool empty() const { return byNode_.empty() && removals_ == 0; }
   void clear();
   // Calls fn(change) for every live record, in the order made.
@@ -57,6 +67,8 @@ class PendingChanges {
   std::unordered_map<const pugi::xml_node_struct*, size_t> byNode_;  // into list_
   size_t removals_ = 0;
   size_t replaced_ = 0;
+  std::unique_ptr<pugi::xml_document> before_;
+  std::vector<std::string> areas_;
 };
 
 // Makes every recorded change in document, in order, creating elements along the

@@ -85,7 +85,7 @@ TEST(History, ACutRecordIsDroppedAndADamagedHistoryMovedAsideByTheNextSave) {
   WriteTextFile(dir.File("s.xml.history"), good + "not json\n" + good.substr(0, 20));
   const nlohmann::json damaged = HistoryOf(file.path());
   EXPECT_EQ(damaged["faults"], nlohmann::json::parse(R"([{"line": 2, "text": "not a JSON object"},
-    {"line": 3, "text": "cut short: the line has no end"}])"));
+    {"line": 3, "text": "cut short: a save stopped (or is under way) before its record was whole; the next save drops it"}])"));
   EXPECT_EQ(damaged["records"].size(), 1u);
   Save(file, {{L"/A", L"3"}});
   const nlohmann::json fresh = HistoryOf(file.path());

@@ -247,7 +247,9 @@ int ReadHistoryFile(const std::string& target, History* history) {
     HistoryEntry entry;
     std::string why;
     if (cut) {
-      history->faults.push_back({number, "cut short: the line has no end"});
+      history->faults.push_back({number,
+                                 "cut short: a save stopped (or is under way) before its record "
+                                 "was whole; the next save drops it"});
     } else if (RecordFromJson(std::string(line), &entry.record, &why)) {
       history->entries.push_back(std::move(entry));
     } else {

@@ -123,6 +123,15 @@ TEST(History, RevertPutsEveryValueBackAsItWasAfterTheRecord) {
   EXPECT_THAT(bytes, HasSubstr("<V>leaf</V>"));
   EXPECT_THAT(bytes, ::testing::Not(HasSubstr("New")));
   EXPECT_EQ(HistoryOf(file.path())["records"][0]["id"], 4);
+  // A record whose key names no node here is refused before anything changes.
+  WriteTextFile(
+      dir.File("s.xml.history"),
+      ReadTextFile(dir.File("s.xml.history")) +
+          R"({"id":5,"time":"","user":"","host":"","program":"","reason":null,)"
+          R"("changes":[{"key":"/K","old":"k","new":"x"},{"key":"K","old":null,"new":"x"}]})"
+          "\n");
+  EXPECT_EQ(StoreRevertTo(file.path().c_str(), 1), STORE_E_NOT_FOUND);
+  EXPECT_EQ(file.Read(L"/K").text, L"k");
 }
 
 }  // namespace

@@ -19,13 +19,6 @@
 namespace keytreestore {
 namespace {
 
-// What a scan of the history's text finds.
-struct Scan {
-  size_t lines = 0;
-  long long newest = 0;  // the newest id a readable line names
-  bool damaged = false;
-};
-
 // Reads the history at path (none: empty): STORE_OK, or what reading gives.
 int ReadText(const std::string& path, std::string* text) {
   ParseBuffer bytes;
@@ -52,23 +45,24 @@ void ForEachLine(std::string_view text, Fn fn) {
   }
 }
 
-// Every line of a whole history is a record (told by its braces alone when
-// quick, else read), and the newest id among them.
-Scan ScanText(std::string_view text, bool quick) {
-  Scan scan;
+// Whether every line of a whole history looks like a record (by its braces).
+bool AllRecords(std::string_view text) {
+  bool all = true;
+  ForEachLine(text, [&](long long, std::string_view line, bool) {
+    all = all && line.size() >= 2 && line.front() == '{' && line.back() == '}';
+  });
+  return all;
+}
+
+// The newest id the readable records of a history name; 0 for none.
+long long NewestId(std::string_view text) {
+  long long newest = 0;
   ForEachLine(text, [&](long long, std::string_view line, bool) {
     ChangeRecord record;
     std::string why;
-    ++scan.lines;
-    if (quick) {
-      scan.damaged |= line.size() < 2 || line.front() != '{' || line.back() != '}';
-    } else if (RecordFromJson(std::string(line), &record, &why)) {
-      scan.newest = std::max(scan.newest, record.id);
-    } else {
-      scan.damaged = true;
-    }
+    if (RecordFromJson(std::string(line), &record, &why)) newest = std::max(newest, record.id);
   });
-  return scan;
+  return newest;
 }
 
 // Reads size bytes at offset of fd into *bytes: false (errno set) on failure.
@@ -178,7 +172,7 @@ int HistoryAppend::Append(ChangeRecord* record, mode_t mode) {
     // on from the newest the damaged one names.
     std::string text;
     if (ReadText(path_, &text) != STORE_OK) return STORE_E_IO;
-    newest.id = ScanText(text, false).newest;
+    newest.id = NewestId(text);
     oldest.id = newest.id + 1;
     const std::string aside = DamagedName(path_);
     fs.Close(fd_);
@@ -230,7 +224,7 @@ void HistoryAppend::Trim(size_t limit) {
   if (fd_ < 0 || records_ <= limit + limit / 10) return;
   // A damaged line in between is left for check and history to report.
   std::string text;
-  if (ReadText(path_, &text) != STORE_OK || ScanText(text, true).damaged) return;
+  if (ReadText(path_, &text) != STORE_OK || !AllRecords(text)) return;
   RemoveStaleTemporaries(path_);  // of a trim that stopped half-way
   size_t start = 0;
   for (size_t drop = records_ - limit; drop > 0; --drop) start = text.find('\n', start) + 1;

@@ -150,8 +150,46 @@ int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
 
 int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
   if (updated == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
-  return WithOpenTree(path,
-                      [&](OpenTree& f) { return keytreestore::UpdateCheckChain(f, updated); });
+  return WithOpenTree(path, [&](OpenTree& f) {
+    // A watch has looked already: its flag is the answer, without a system call.
+    if (f.watch) {
+      *updated = f.watch->Changed() ? 1 : 0;
+      return static_cast<int>(STORE_OK);
+    }
+    return keytreestore::UpdateCheckChain(f, updated);
+  });
+}
+
+int StoreWatch(const wchar_t* path, int* fd) {
+  if (fd == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return WithOpenTree(path, [&](OpenTree& f) {
+    int result = f.watch ? STORE_OK : keytreestore::TreeWatch::Start(f, &f.watch);
+    if (result == STORE_OK) *fd = f.watch->fd();
+    return result;
+  });
+}
+
+int StoreWaitForChange(const wchar_t* path, int timeoutMs, int* changed) {
+  if (changed == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  std::shared_ptr<keytreestore::TreeWatch> watch;
+  const int result = WithOpenTree(path, [&](OpenTree& f) {
+    watch = f.watch;
+    if (!watch) keytreestore::NoteFailure("the settings are not watched: StoreWatch first");
+    return static_cast<int>(watch ? STORE_OK : STORE_E_BAD_ARGUMENT);
+  });
+  if (result != STORE_OK) return result;
+  // Waited for without the tree's lock, which the watch's own check takes.
+  *changed = watch->Wait(timeoutMs);
+  return STORE_OK;
+}
+
+int StoreUnwatch(const wchar_t* path) {
+  std::shared_ptr<keytreestore::TreeWatch> watch;
+  // Stopped outside the tree's lock, which its thread may be waiting for.
+  return WithOpenTree(path, [&](OpenTree& f) {
+    watch.swap(f.watch);
+    return static_cast<int>(STORE_OK);
+  });
 }
 
 int StoreGetSource(wchar_t* buffer, size_t capacity, const wchar_t* path, int depth) {

@@ -258,6 +258,25 @@ KEYTREESTORE_API int StoreReadHistory(const wchar_t* path, char* buffer, size_t 
  * STORE_E_NOT_OPEN; what reading the history gives. */
 KEYTREESTORE_API int StoreRevertTo(const wchar_t* path, long long id);
 
+/* Change notification, for files (settings under an etcd prefix, or extending
+ * settings there, are refused with STORE_E_BAD_ARGUMENT for now). Opt-in per open
+ * path: a process that calls none of these starts no thread and opens nothing.
+ * StoreWatch starts a thread that watches the folder of every file of the chain
+ * (a save's rename, a write in place, a delete and a new file all show there) and,
+ * on a sign of change, runs the update check under the tree's lock: a save made
+ * by this process is never taken for another's. From then on StoreDataUpdateCheck
+ * answers from what the watch saw, without a system call, until StoreLoad reads
+ * the settings again. The descriptor given becomes readable when a change is
+ * seen (for the caller's poll; read it empty, or use StoreWaitForChange). The
+ * watch stops with StoreUnwatch or the last StoreClose. A child of fork() holds no
+ * watch thread: it may only close what it inherited. */
+KEYTREESTORE_API int StoreWatch(const wchar_t* path, int* fd);
+/* Waits at most timeoutMs milliseconds (-1: without end) for a change of the
+ * watched path: *changed 1 when one was seen since the last load, else 0.
+ * STORE_E_BAD_ARGUMENT when the path is not watched. */
+KEYTREESTORE_API int StoreWaitForChange(const wchar_t* path, int timeoutMs, int* changed);
+KEYTREESTORE_API int StoreUnwatch(const wchar_t* path);
+
 /* Which backing a path names: STORE_KIND_ETCD for a path that starts with
  * "etcd://" (well-formed or not), else STORE_KIND_FILE (a null path included). */
 enum { STORE_KIND_FILE = 0, STORE_KIND_ETCD = 1 };

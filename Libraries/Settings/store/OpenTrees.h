@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Backing.h"
+#include "TreeWatch.h"
 #include "tree/KeyCache.h"
 #include "tree/PendingChanges.h"
 #include "tree/SettingsDocument.h"
@@ -45,6 +46,9 @@ struct OpenTree {
   // Key texts resolved over the tree and its sources (only while it has any):
   // dropped whenever a node is created in the tree or any of them is read again.
   KeyCache chainKeys;
+  // The change notification the caller asked for, if any. Last, so that its
+  // thread is stopped before anything it looks at goes.
+  std::shared_ptr<TreeWatch> watch;
 };
 
 class OpenTreeTable {

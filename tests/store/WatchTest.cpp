@@ -1,0 +1,77 @@
+// Change notification on files: every way another writer changes a file wakes
+// the watcher, a save of its own does not, a change made before the watch started
+// is not missed, and the update check answers from the watch.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "StoreTestSupport.h"
+
+namespace {
+
+struct Change {
+  const char* how;
+  std::function<void(const std::string& name, const std::wstring& path)> make;
+};
+
+const Change kChanges[] = {
+    {"another writer's save (a rename into place)",
+     [](const std::string&, const std::wstring& path) {
+       const std::wstring other = OtherPathText(path);
+       OpenedFile file(other);
+       file.Set(L"/A", L"theirs");
+       file.Save();
+     }},
+    {"a write in place", [](const std::string& name,
+                            const std::wstring&) { WriteTextFile(name, SettingsXml("<A>w</A>")); }},
+    {"a delete and a new file",
+     [](const std::string& name, const std::wstring&) {
+       std::remove(name.c_str());
+       WriteTextFile(name, SettingsXml("<A>new</A>"));
+     }},
+};
+
+TEST(Watch, EveryChangeByAnotherWakesTheWatcherAndItsOwnSaveDoesNot) {
+  for (const Change& change : kChanges) {
+    TempDir dir;
+    const std::string name = dir.File("s.xml");
+    WriteTextFile(name, SettingsXml("<A>old</A>"));
+    OpenedFile file(dir.WideFile("s.xml"));
+    int fd = -1;
+    ASSERT_EQ(StoreWatch(file.path().c_str(), &fd), STORE_OK);
+    int changed = -1;
+    ASSERT_EQ(file.Set(L"/A", L"mine"), STORE_OK);
+    ASSERT_EQ(file.Save(), STORE_OK);
+    ASSERT_EQ(StoreWaitForChange(file.path().c_str(), 300, &changed), STORE_OK);
+    EXPECT_EQ(changed, 0) << change.how << ": its own save woke it";
+    EXPECT_EQ(UpdateCheck(file.path()), 0);
+    change.make(name, file.path());
+    ASSERT_EQ(StoreWaitForChange(file.path().c_str(), 5000, &changed), STORE_OK);
+    EXPECT_EQ(changed, 1) << change.how;
+    pollfd readable = {fd, POLLIN, 0};
+    EXPECT_EQ(poll(&readable, 1, 0), 0) << change.how << ": the wait reads the descriptor empty";
+    EXPECT_EQ(UpdateCheck(file.path()), 1) << change.how;
+    ASSERT_EQ(StoreLoad(file.path().c_str()), STORE_OK);
+    EXPECT_EQ(UpdateCheck(file.path()), 0) << change.how;
+  }
+}
+
+TEST(Watch, AChangeBeforeTheWatchStartedIsSeen) {
+  TempDir dir;
+  const std::string name = dir.File("s.xml");
+  WriteTextFile(name, SettingsXml("<A>old</A>"));
+  OpenedFile file(dir.WideFile("s.xml"));
+  ReplaceOnDisk(name, SettingsXml("<A>between</A>"));
+  int fd = -1;
+  ASSERT_EQ(StoreWatch(file.path().c_str(), &fd), STORE_OK);
+  pollfd readable = {fd, POLLIN, 0};
+  EXPECT_EQ(poll(&readable, 1, 0), 1);
+  EXPECT_EQ(UpdateCheck(file.path()), 1);
+  ASSERT_EQ(StoreUnwatch(file.path().c_str()), STORE_OK);
+  int changed = -1;
+  EXPECT_EQ(StoreWaitForChange(file.path().c_str(), 0, &changed), STORE_E_BAD_ARGUMENT);
+}
+
+}  // namespace

@@ -65,6 +65,10 @@ int RunResolve(const std::string& file);
 // (its faults on standard error, after what could be read).
 int RunHistory(const std::string& file, const std::vector<std::string>& keys, bool asJson);
 
+// Prints each value others change (with keys, of those named) as it changes,
+// until a stopping signal or, with count above 0, count lines.
+int RunWatch(const std::string& file, const std::vector<std::string>& keys, bool json, long count);
+
 // Puts back every value changed after record id as it was just after it, in
 // one save recorded with "rollback to record ID" and reason; prints each key
 // that changes, or that there is nothing to roll back (no save).

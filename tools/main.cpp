@@ -28,6 +28,7 @@ struct Arguments {
   std::string extends;
   std::string reason;
   long long record = 0;
+  long changes = 0;
   bool json = false;
   bool force = false;
   bool origin = false;
@@ -179,6 +180,16 @@ int main(int argc, char** argv) {
              "(/EchoScu, /DicomClientSetting/DicomClient[2])");
   history->add_flag("--json", args.json, "Print JSON instead of text");
 
+  CLI::App* watch = AddCommand(
+      app, "watch", "Print each value others change, as they change it, until interrupted");
+  Positional(watch, "FILE", args.file, PathHelp("Settings"))->required();
+  Positional(watch, "KEY", args.rest,
+             "Keys of values, lists or areas to watch (default: every value)");
+  watch->add_flag("--json", args.json, "Print one JSON object a change");
+  watch->add_option("--count", args.changes, "Stop after N changes were printed")
+      ->option_text("N")
+      ->check(CLI::PositiveNumber);
+
   CLI::App* rollback = AddCommand(
       app, "rollback", "Put back every value changed after a record of the history, in one save");
   Positional(rollback, "FILE", args.file, PathHelp("Settings"))->required();
@@ -225,6 +236,7 @@ int main(int argc, char** argv) {
   if (*areas) return RunAreas();
   if (*convert) return RunConvert(args.file, args.key);
   if (*history) return RunHistory(args.file, args.rest, args.json);
+  if (*watch) return RunWatch(args.file, args.rest, args.json, args.changes);
   if (*rollback) return RunRollback(args.file, args.record, args.reason);
   return RunInit(args.file, args.force, args.extends);
 }

@@ -57,6 +57,8 @@ class ChildProcess {
     out->append(chunk, static_cast<size_t>(n));
     return true;
   }
+  // Sends the child a signal.
+  void Signal(int signal) { kill(pid_, signal); }
   // SIGKILL, then the child is reaped.
   void Kill() {
     kill(pid_, SIGKILL);

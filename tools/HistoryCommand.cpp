@@ -20,14 +20,8 @@ namespace {
 using json = nlohmann::ordered_json;
 
 // Keeps the changes some filter covers, and the records that keep any.
-void KeepCovered(const std::vector<std::vector<Step>>& filters,
-                 std::vector<ChangeRecord>* records) {
-  const auto unwanted = [&](const KeyChange& change) {
-    for (const std::vector<Step>& filter : filters) {
-      if (Covers(filter, change.key)) return false;
-    }
-    return true;
-  };
+void KeepCovered(const KeyFilters& filters, std::vector<ChangeRecord>* records) {
+  const auto unwanted = [&](const KeyChange& change) { return !Wanted(filters, change.key); };
   if (filters.empty()) return;
   for (ChangeRecord& record : *records) {
     auto& changes = record.changes;
@@ -85,18 +79,14 @@ json ToJson(const std::vector<ChangeRecord>& records) {
 }  // namespace
 
 int RunHistory(const std::string& file, const std::vector<std::string>& keys, bool asJson) {
-  std::vector<std::vector<Step>> filters(keys.size());
-  for (size_t i = 0; i < keys.size(); ++i) {
-    if (!ToSteps(keys[i], &filters[i])) {
-      return ReportError(kExitUsage, file, keys[i] + ": not a key, such as /EchoScu/TaskCount");
-    }
-  }
+  KeyFilters filters;
+  std::string why;
+  if (!ParseFilters(keys, &filters, &why)) return ReportError(kExitUsage, file, why);
   std::wstring path;
   if (!ToWide(file, &path) || path.empty()) {
     return ReportError(kExitUsage, file, "not a usable file name");
   }
   History history;
-  std::string why;
   if (!ReadHistory(path, &history, &why)) return ReportError(kExitUsage, file, why);
   // No history and no settings: a path mistyped rather than settings never changed.
   if (history.records.empty() && history.faults.empty() &&

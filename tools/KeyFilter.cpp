@@ -41,4 +41,20 @@ bool Covers(const std::vector<Step>& filter, const std::string& key) {
   return true;
 }
 
+bool ParseFilters(const std::vector<std::string>& keys, KeyFilters* filters, std::string* why) {
+  filters->assign(keys.size(), {});
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (!ToSteps(keys[i], &(*filters)[i])) {
+      *why = keys[i] + ": not a key, such as /EchoScu/TaskCount";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Wanted(const KeyFilters& filters, const std::string& key) {
+  return filters.empty() || std::any_of(filters.begin(), filters.end(),
+                                        [&](const auto& filter) { return Covers(filter, key); });
+}
+
 }  // namespace dicomsettings_tool

@@ -22,6 +22,14 @@ bool ToSteps(const std::string& key, std::vector<Step>* steps);
 // at any index where filter gives none (a step of key without one is index 0).
 bool Covers(const std::vector<Step>& filter, const std::string& key);
 
+// The keys given on a command line, each as its steps: false with *why naming
+// the first that is no key.
+using KeyFilters = std::vector<std::vector<Step>>;
+bool ParseFilters(const std::vector<std::string>& keys, KeyFilters* filters, std::string* why);
+
+// Whether key is wanted: no filters, or one that covers it.
+bool Wanted(const KeyFilters& filters, const std::string& key);
+
 }  // namespace dicomsettings_tool
 
 #endif

@@ -49,14 +49,10 @@ std::optional<std::string> Narrow(const std::optional<std::wstring>& text) {
 }  // namespace
 
 int RunWatch(const std::string& file, const std::vector<std::string>& keys, bool json, long count) {
-  std::vector<std::vector<Step>> filters(keys.size());
-  for (size_t i = 0; i < keys.size(); ++i) {
-    if (!ToSteps(keys[i], &filters[i])) {
-      return ReportError(kExitUsage, file, keys[i] + ": not a key, such as /EchoScu/TaskCount");
-    }
-  }
-  std::vector<const SectionSchema*> areas;
+  KeyFilters filters;
   std::string why;
+  if (!ParseFilters(keys, &filters, &why)) return ReportError(kExitUsage, file, why);
+  std::vector<const SectionSchema*> areas;
   if (!SelectAreas({}, &areas, &why)) return ReportError(kExitUsage, file, why);
   SettingsFile settings(file);
   if (const int failed = OpenOrReport(settings)) return failed;
@@ -90,17 +86,15 @@ int RunWatch(const std::string& file, const std::vector<std::string>& keys, bool
     if (!ReadAreas(settings, areas, &after, &why)) return ReportError(kExitUsage, file, why);
     for (const Difference& difference : CompareReadings(before, after)) {
       const std::string key = ToUtf8(difference.key);
-      bool wanted = filters.empty();
-      for (const auto& filter : filters) wanted = wanted || Covers(filter, key);
-      if (!wanted || (count > 0 && printed >= count)) continue;
+      if (!Wanted(filters, key) || (count > 0 && printed >= count)) continue;
       if (json) {
         const auto text = [](const std::optional<std::wstring>& value) {
           return value ? nlohmann::ordered_json(ToUtf8(*value)) : nlohmann::ordered_json(nullptr);
         };
         std::cout << nlohmann::ordered_json{{"key", key},
-                                    {"old", text(difference.first)},
-                                    {"new", text(difference.second)},
-                                    {"time", UtcNow()}}
+                                            {"old", text(difference.first)},
+                                            {"new", text(difference.second)},
+                                            {"time", UtcNow()}}
                          .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                   << std::endl;
       } else {

@@ -75,3 +75,32 @@ TEST(Watch, AChangeBeforeTheWatchStartedIsSeen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Watch, ALoadThatChangesTheChainWatchesTheNewSources) {
+  TempDir dir;
+  const auto extending = [&](const std::string& site) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Settings extends=\"" + site +
+           "\"><B>b</B></Settings>\n";
+  };
+  WriteTextFile(dir.File("one.xml"), SettingsXml("<A>one</A>"));
+  WriteTextFile(dir.File("two.xml"), SettingsXml("<A>two</A>"));
+  WriteTextFile(dir.File("host.xml"), extending("one.xml"));
+  OpenedFile host(dir.WideFile("host.xml"));
+  int fd = -1;
+  ASSERT_EQ(StoreWatch(host.path().c_str(), &fd), STORE_OK);
+  int changed = -1;
+  ReplaceOnDisk(dir.File("one.xml"), SettingsXml("<A>one changed</A>"));
+  ASSERT_EQ(StoreWaitForChange(host.path().c_str(), 5000, &changed), STORE_OK);
+  EXPECT_EQ(changed, 1) << "a change of the source it extends";
+  ReplaceOnDisk(dir.File("host.xml"), extending("two.xml"));
+  ASSERT_EQ(StoreLoad(host.path().c_str()), STORE_OK);
+  ASSERT_EQ(StoreWaitForChange(host.path().c_str(), 300, &changed), STORE_OK);
+  EXPECT_EQ(changed, 0) << "the change of the link was loaded";
+  ReplaceOnDisk(dir.File("two.xml"), SettingsXml("<A>two changed</A>"));
+  ASSERT_EQ(StoreWaitForChange(host.path().c_str(), 5000, &changed), STORE_OK);
+  EXPECT_EQ(changed, 1) << "a change of the source it extends since the load";
+}
+
+}  // namespace

@@ -70,14 +70,13 @@ class EtcdCluster {
   void Start(int i) {
     const std::string client = scheme_ + "127.0.0.1:" + std::to_string(clientPorts_[i]);
     const std::string peer = "http://127.0.0.1:" + std::to_string(peerPorts_[i]);
-    std::vector<std::string> args{"etcd",
-                                  "--name=m" + std::to_string(i),
-                                  "--data-dir=" + dir_.File("m" + std::to_string(i)),
-                                  "--listen-client-urls=" + client,
-                                  "--advertise-client-urls=" + client,
-                                  "--listen-peer-urls=" + peer,
-                                  "--initial-advertise-peer-urls=" + peer,
-                                  "--initial-cluster=" + initial_};
+    std::vector<std::string> args{
+        "etcd", "--name=m" + std::to_string(i), "--data-dir=" + dir_.File("m" + std::to_string(i)),
+        "--listen-client-urls=" + client, "--advertise-client-urls=" + client,
+        "--listen-peer-urls=" + peer, "--initial-advertise-peer-urls=" + peer,
+        "--initial-cluster=" + initial_,
+        // Silent watch streams hear from their member this often.
+        "--experimental-watch-progress-notify-interval=1s"};
     args.insert(args.end(), extra_.begin(), extra_.end());
     const std::string log = dir_.File("m" + std::to_string(i) + ".log");
     members_[i] = std::make_unique<ChildProcess>([&] {
@@ -93,6 +92,8 @@ class EtcdCluster {
     });
   }
   void Kill(int i) { members_[i].reset(); }
+  // SIGSTOP hangs member i, SIGCONT lets it go on.
+  void Signal(int i, int signal) { members_[i]->Signal(signal); }
   // Waits (at most 20 s) until every running member answers a health check.
   bool WaitHealthy() {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);

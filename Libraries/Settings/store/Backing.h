@@ -48,6 +48,10 @@ class Backing {
   // saved, else 0.
   virtual int UpdateCheck(int* updated) = 0;
 
+  // The etcd revision the settings last loaded or saved are at, for a watch to go
+  // on from; 0 where there is none (a file, settings served from a local copy).
+  virtual long long KeptRevision() const { return 0; }
+
   // Starts an empty tree: STORE_OK with document holding an empty document
   // element, or the result that says why not (document as it was). Where settings
   // are kept already that is STORE_E_IO, unless over is set: then they are read

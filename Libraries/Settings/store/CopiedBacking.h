@@ -44,6 +44,7 @@ class CopiedBacking : public Backing {
   int UpdateCheck(int* updated) override;
   int Create(SettingsDocument& document, bool over) override;
   void CopyStatus(StoreCopyStatus* status) const override;
+  long long KeptRevision() const override { return served_ ? 0 : etcd_->KeptRevision(); }
 
  private:
   // Keeps the tree the etcd backing last read or saved in the copy.

@@ -151,8 +151,8 @@ int StoreGetNodeCount(int* count, const wchar_t* path, const wchar_t* key) {
 int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
   if (updated == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   return WithOpenTree(path, [&](OpenTree& f) {
-    // A watch has looked already: its flag is the answer, without a system call.
-    if (f.watch) {
+    // A whole watch has looked already: its flag is the answer, without a system call.
+    if (f.watch && f.watch->Live()) {
       *updated = f.watch->Changed() ? 1 : 0;
       return static_cast<int>(STORE_OK);
     }

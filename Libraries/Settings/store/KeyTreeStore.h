@@ -258,18 +258,32 @@ KEYTREESTORE_API int StoreReadHistory(const wchar_t* path, char* buffer, size_t 
  * STORE_E_NOT_OPEN; what reading the history gives. */
 KEYTREESTORE_API int StoreRevertTo(const wchar_t* path, long long id);
 
-/* Change notification, for files (settings under an etcd prefix, or extending
- * settings there, are refused with STORE_E_BAD_ARGUMENT for now). Opt-in per open
- * path: a process that calls none of these starts no thread and opens nothing.
- * StoreWatch starts a thread that watches the folder of every file of the chain
- * (a save's rename, a write in place, a delete and a new file all show there) and,
- * on a sign of change, runs the update check under the tree's lock: a save made
- * by this process is never taken for another's. From then on StoreDataUpdateCheck
- * answers from what the watch saw, without a system call, until StoreLoad reads
- * the settings again. The descriptor given becomes readable when a change is
- * seen (for the caller's poll; read it empty, or use StoreWaitForChange). The
- * watch stops with StoreUnwatch or the last StoreClose. A child of fork() holds no
- * watch thread: it may only close what it inherited. */
+/* Change notification, opt-in per open path: a process that calls none of these
+ * starts no thread and opens nothing. StoreWatch starts a thread that watches
+ * every source of the chain (the settings and those they extend):
+ *  - a file through its folder (inotify): a save's rename, a write in place, a
+ *    delete and a new file all show there;
+ *  - an etcd prefix through a watch stream that starts at the revision after the
+ *    one the settings were read at, so nothing saved since goes unseen. A stream
+ *    whose member ends it, fails, or says nothing for 10 s (members send
+ *    progress notifications while nothing changes, at the interval their
+ *    --experimental-watch-progress-notify-interval sets: keep it at 5 s or less)
+ *    goes on at the next endpoint from the last revision it told of. A start
+ *    revision compacted away counts as a change: the caller's reload reads
+ *    everything anew.
+ * On a sign of change the thread compares with what the tree last read, under
+ * the tree's lock: a save made by this process is never taken for another's.
+ * While the watch is whole, StoreDataUpdateCheck answers from what it saw,
+ * without a request or a system call, until StoreLoad reads the settings again;
+ * while a cluster's every endpoint fails, it asks as without a watch (and gives
+ * STORE_E_IO as then). The descriptor given becomes readable when a change is
+ * seen (for the caller's poll; read it empty, or use StoreWaitForChange); a burst
+ * of changes makes it readable once. STORE_OK; STORE_E_NOT_OPEN; STORE_E_IO
+ * (StoreLastFailure says why) when a folder cannot be watched or no endpoint of a
+ * cluster creates a watch. A load that changes the chain watches the new one.
+ * The watch stops with StoreUnwatch or the last StoreClose. A child of fork()
+ * holds no watch thread: it may only close what it inherited (a watched path's
+ * descriptor stays open in it until then). */
 KEYTREESTORE_API int StoreWatch(const wchar_t* path, int* fd);
 /* Waits at most timeoutMs milliseconds (-1: without end) for a change of the
  * watched path: *changed 1 when one was seen since the last load, else 0.

@@ -42,7 +42,7 @@ int LoadTree(OpenTree& f, StoreParseError* error) {
   f.parents.swap(parents);
   f.chainKeys.Clear();
   f.changes.clear();
-  if (f.watch) f.watch->Clear();
+  if (f.watch) f.watch->Reloaded();
   return STORE_OK;
 }
 

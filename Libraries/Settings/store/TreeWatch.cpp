@@ -6,87 +6,176 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <vector>
+#include <utility>
 
 #include "OpenTrees.h"
 #include "SourceChain.h"
+#include "etcd/EtcdPath.h"
+#include "etcd/EtcdWatch.h"
 #include "file/FolderWatch.h"
 #include "util/FailureNote.h"
 
 namespace keytreestore {
+namespace {
+
+// The paths of tree's chain: its own first, then the sources it extends.
+std::vector<std::string> ChainPaths(const OpenTree& tree) {
+  std::vector<std::string> paths{tree.diskPath};
+  for (const auto& parent : tree.parents) paths.push_back(parent->path);
+  return paths;
+}
+
+Backing& BackingAt(OpenTree& tree, size_t i) {
+  return i == 0 ? *tree.backing : *tree.parents[i - 1]->backing;
+}
+
+void Add(int fd) {
+  const std::uint64_t one = 1;
+  if (write(fd, &one, sizeof one) < 0) {
+    // Full counter: nobody has read it yet, and it is readable anyway.
+  }
+}
+
+void Empty(int fd) {
+  std::uint64_t count = 0;
+  if (read(fd, &count, sizeof count) < 0) {
+    // Read empty already.
+  }
+}
+
+}  // namespace
 
 TreeWatch::~TreeWatch() {
   if (thread_.joinable()) {
-    const std::uint64_t one = 1;
-    if (write(stop_, &one, sizeof one) < 0) {
-      // An eventfd write fails only when its counter is full, which one stop never fills.
-    }
+    Add(stop_);
     thread_.join();
   }
-  if (stop_ >= 0) close(stop_);
-  if (notify_ >= 0) close(notify_);
+  for (const int fd : {stop_, reload_, notify_}) {
+    if (fd >= 0) close(fd);
+  }
 }
 
 int TreeWatch::Start(OpenTree& tree, std::shared_ptr<TreeWatch>* watch) {
-  if (NamesEtcd(tree.pathText.c_str())) {
-    NoteFailure("settings under an etcd prefix cannot be watched yet");
-    return STORE_E_BAD_ARGUMENT;
-  }
-  std::vector<std::string> files{tree.diskPath};
-  for (const auto& parent : tree.parents) {
-    if (parent->path.rfind("etcd://", 0) == 0) {
-      NoteFailure("%s extends settings under an etcd prefix, which cannot be watched yet",
-                  tree.diskPath.c_str());
-      return STORE_E_BAD_ARGUMENT;
-    }
-    files.push_back(parent->path);
-  }
   std::unique_ptr<TreeWatch> made(new TreeWatch);
-  made->folders_ = std::make_unique<FolderWatch>();
   made->notify_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  made->reload_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   made->stop_ = eventfd(0, EFD_CLOEXEC);
-  if (made->notify_ < 0 || made->stop_ < 0) {
+  if (made->notify_ < 0 || made->reload_ < 0 || made->stop_ < 0) {
     NoteFailure("no event descriptor for a watch");
     return STORE_E_IO;
   }
-  const int result = made->folders_->Start(files);
+  const int result = made->Watch(tree);
   if (result != STORE_OK) return result;
-  // A change between the read and the watch shows here.
-  int updated = 0;
-  if (UpdateCheckChain(tree, &updated) == STORE_OK && updated == 1) made->Signal();
   made->thread_ = std::thread(&TreeWatch::Run, made.get(), &tree);
   *watch = std::move(made);
   return STORE_OK;
 }
 
+int TreeWatch::Watch(OpenTree& tree) {
+  folders_.reset();
+  streams_.reset();
+  watched_ = ChainPaths(tree);
+  streamOf_.assign(watched_.size(), -1);
+  std::vector<std::string> files;
+  bool unsure = false;  // a source that must be checked once now
+  int streams = 0;
+  for (size_t i = 0; i < watched_.size(); ++i) {
+    if (!IsEtcdPath(watched_[i])) {
+      files.push_back(watched_[i]);
+      unsure = true;
+      continue;
+    }
+    const long long revision = BackingAt(tree, i).KeptRevision();
+    if (!streams_) streams_ = std::make_unique<EtcdWatch>();
+    const int result = streams_->Add(watched_[i], revision > 0 ? revision + 1 : 0);
+    if (result != STORE_OK) return result;
+    streamOf_[i] = streams++;
+    unsure = unsure || revision == 0;
+  }
+  if (!files.empty()) {
+    folders_ = std::make_unique<FolderWatch>();
+    const int result = folders_->Start(files);
+    if (result != STORE_OK) return result;
+  }
+  // A change between the read and the watch shows here.
+  int updated = 0;
+  if (unsure && (UpdateCheckChain(tree, &updated) != STORE_OK || updated == 1)) Signal();
+  return STORE_OK;
+}
+
 void TreeWatch::Signal() {
   changed_.store(true, std::memory_order_release);
-  const std::uint64_t one = 1;
-  if (write(notify_, &one, sizeof one) < 0) {
-    // Full counter: the caller has not read it yet, and it is readable anyway.
+  Add(notify_);
+}
+
+void TreeWatch::Reloaded() {
+  changed_.store(false, std::memory_order_release);
+  Add(reload_);
+}
+
+void TreeWatch::WaitForSigns(pollfd* fds) {
+  const unsigned count = folders_ ? 3 : 2;
+  if (streams_) {
+    streams_->Wait(fds, count, -1);
+  } else if (poll(fds, count, -1) < 0) {
+    for (unsigned i = 0; i < count; ++i) fds[i].revents = 0;
   }
 }
 
 void TreeWatch::Run(OpenTree* tree) {
-  pollfd fds[2] = {{stop_, POLLIN, 0}, {folders_->fd(), POLLIN, 0}};
+  bool whole = true;  // whether the chain last loaded is watched
   for (;;) {
-    if (poll(fds, 2, -1) < 0) continue;
+    pollfd fds[3] = {{stop_, POLLIN, 0}, {reload_, POLLIN, 0}, {-1, POLLIN, 0}};
+    if (folders_) fds[2].fd = folders_->fd();
+    WaitForSigns(fds);
     if (fds[0].revents != 0) return;
-    if (!folders_->Drain() || Changed()) continue;
-    // The tree's own check tells another's save from this process's.
-    std::lock_guard<std::mutex> guard(tree->mutex);
+    const bool reloaded = fds[1].revents != 0;
+    if (reloaded) Empty(reload_);
+    const bool files = fds[2].revents != 0 && folders_->Drain();
+    bool told = false;
+    std::vector<EtcdWatch::Seen> seen(watched_.size());
+    for (size_t i = 0; i < watched_.size(); ++i) {
+      if (streamOf_[i] < 0) continue;
+      seen[i] = streams_->Take(static_cast<size_t>(streamOf_[i]));
+      told = told || seen[i].compacted || seen[i].newestMod > 0;
+    }
+    if (reloaded || files || told) {
+      std::lock_guard<std::mutex> guard(tree->mutex);
+      // A load may have brought another chain, whether its wake came yet or not.
+      if (ChainPaths(*tree) != watched_) {
+        // A load brought another chain: the new one is watched from what it read.
+        whole = Watch(*tree) == STORE_OK;
+        if (!whole) watched_.clear();
+      } else {
+        Check(*tree, files, seen);
+      }
+    }
+    live_.store(whole && (!streams_ || streams_->Live()), std::memory_order_release);
+  }
+}
+
+void TreeWatch::Check(OpenTree& tree, bool files, const std::vector<EtcdWatch::Seen>& seen) {
+  if (Changed()) return;
+  for (size_t i = 0; i < watched_.size(); ++i) {
     int updated = 0;
-    if (UpdateCheckChain(*tree, &updated) != STORE_OK || updated == 1) Signal();
+    if (streamOf_[i] >= 0) {
+      // An event after the revision last read or saved here is another's change.
+      const long long kept = BackingAt(tree, i).KeptRevision();
+      updated = seen[i].compacted || seen[i].newestMod > kept ? 1 : 0;
+    } else if (files && BackingAt(tree, i).UpdateCheck(&updated) != STORE_OK) {
+      updated = 1;
+    }
+    if (updated == 1) {
+      Signal();
+      return;
+    }
   }
 }
 
 int TreeWatch::Wait(int timeoutMs) {
   pollfd fd = {notify_, POLLIN, 0};
   if (!Changed() && poll(&fd, 1, timeoutMs) <= 0) return 0;
-  std::uint64_t count = 0;
-  if (read(notify_, &count, sizeof count) < 0) {
-    // Read empty already by another waiter.
-  }
+  Empty(notify_);
   return Changed() ? 1 : 0;
 }
 

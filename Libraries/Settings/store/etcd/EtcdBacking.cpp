@@ -76,13 +76,16 @@ std::string ElementOf(const std::string& area) {
 EtcdBacking::EtcdBacking(const EtcdPath& path, EtcdConfig config)
     : client_(path.endpoints, std::move(config)),
       prefix_(path.prefix + '/'),
-      rangeEnd_(prefix_),
-      random_(std::random_device()()) {
-  ++rangeEnd_.back();  // "/" becomes "0": the first key after the prefix's range
-}
+      random_(std::random_device()()) {}
 
 nlohmann::json EtcdBacking::Range() const {
-  return {{"key", EncodeBase64(prefix_ + kSettingsStart)}, {"range_end", EncodeBase64(rangeEnd_)}};
+  return SettingsRange(prefix_);
+}
+
+nlohmann::json SettingsRange(const std::string& prefix) {
+  std::string end = prefix;
+  ++end.back();  // "/" becomes "0": the first key after the prefix's range
+  return {{"key", EncodeBase64(prefix + kSettingsStart)}, {"range_end", EncodeBase64(end)}};
 }
 
 nlohmann::json EtcdBacking::ReadBoth() const {
@@ -402,17 +405,9 @@ int EtcdBacking::Create(SettingsDocument& document, bool over) {
 
 int MakeEtcdBacking(const std::string& path, std::unique_ptr<Backing>* backing) {
   EtcdPath parsed;
-  std::string reason;
-  if (!ParseEtcdPath(path, &parsed, &reason)) {
-    // A path with "@" in it may hold a password ("etcd://root:pw@host:2379/x"): not shown.
-    const bool shown = path.find('@') == std::string::npos;
-    NoteFailure("etcd path \"%s\": %s", shown ? Printable(path).c_str() : "etcd://...",
-                reason.c_str());
-    return STORE_E_BAD_ARGUMENT;
-  }
   EtcdConfig config;
-  if (ReadEtcdConfig(&config) != STORE_OK) return STORE_E_IO;
-  if (CheckPasswordTransport(config, parsed.endpoints) != STORE_OK) return STORE_E_IO;
+  const int result = ConfigureEtcdPath(path, &parsed, &config);
+  if (result != STORE_OK) return result;
   *backing = std::make_unique<EtcdBacking>(parsed, std::move(config));
   return STORE_OK;
 }

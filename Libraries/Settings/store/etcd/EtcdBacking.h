@@ -57,7 +57,7 @@ class EtcdBacking : public Backing {
 
   // The cluster revision the tree last loaded or saved is the settings of; 0 when
   // none is (nothing read yet, or a save whose reading back failed).
-  long long KeptRevision() const { return kept_.count < 0 ? 0 : kept_.revision; }
+  long long KeptRevision() const override { return kept_.count < 0 ? 0 : kept_.revision; }
   // Whether the last failed call reached no endpoint of the cluster at all.
   bool ReachedNone() const { return client_.ReachedNone(); }
 
@@ -102,7 +102,6 @@ class EtcdBacking : public Backing {
 
   EtcdClient client_;
   std::string prefix_;       // "/PREFIX/"
-  std::string rangeEnd_;     // the first key after every key starting with prefix_
   Snapshot kept_;            // what this process last loaded or saved
   std::minstd_rand random_;  // pauses between the rounds of a save
 };
@@ -111,6 +110,10 @@ class EtcdBacking : public Backing {
 // malformed path, STORE_E_IO for a configuration that cannot be read or is
 // refused (a password others may read, or one that would go in clear text);
 // each failure noted. Nothing is sent to the cluster.
+// The key range (base64 "key" and "range_end") the settings under prefix ("/PREFIX/")
+// are read from: every area and the link, not the history.
+nlohmann::json SettingsRange(const std::string& prefix);
+
 int MakeEtcdBacking(const std::string& path, std::unique_ptr<Backing>* backing);
 
 }  // namespace keytreestore

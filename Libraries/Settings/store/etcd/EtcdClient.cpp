@@ -94,6 +94,40 @@ EtcdClient::~EtcdClient() {
   if (curl_ != nullptr) curl_easy_cleanup(static_cast<CURL*>(curl_));
 }
 
+curl_slist* EtcdClient::SetUp(void* handle, const std::string& endpoint, const char* api,
+                              const std::string& body, const std::string& token) const {
+  CURL* curl = static_cast<CURL*>(handle);
+  const std::string url =
+      std::string(config_.Tls() ? "https://" : "http://") + endpoint + "/v3/" + api;
+  curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/json");
+  // No "Expect: 100-continue" round trip before a larger body.
+  headers = curl_slist_append(headers, "Expect:");
+  if (!token.empty()) headers = curl_slist_append(headers, ("Authorization: " + token).c_str());
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
+  curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
+  curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+  if (!config_.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, config_.caFile.c_str());
+  if (!config_.certFile.empty()) curl_easy_setopt(curl, CURLOPT_SSLCERT, config_.certFile.c_str());
+  if (!config_.keyFile.empty()) curl_easy_setopt(curl, CURLOPT_SSLKEY, config_.keyFile.c_str());
+  return headers;
+}
+
+int EtcdClient::FreshToken(const std::string& endpoint, std::string* token, std::string* why) {
+  token->clear();
+  if (config_.user.empty()) return STORE_OK;
+  if (Authenticate(endpoint) != Outcome::kAnswered) {
+    *why = why_;
+    return STORE_E_IO;
+  }
+  token->swap(token_);
+  return STORE_OK;
+}
+
 EtcdClient::Outcome EtcdClient::Post(const std::string& endpoint, const char* api,
                                      const std::string& body, nlohmann::json* response) {
   CURL* curl = static_cast<CURL*>(curl_);
@@ -101,30 +135,13 @@ EtcdClient::Outcome EtcdClient::Post(const std::string& endpoint, const char* ap
     why_ = "libcurl could not start (out of memory)";
     return Outcome::kUnreachable;
   }
-  const std::string url =
-      std::string(config_.Tls() ? "https://" : "http://") + endpoint + "/v3/" + api;
   std::string answer;
-  curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/json");
-  // No "Expect: 100-continue" round trip before a larger body.
-  headers = curl_slist_append(headers, "Expect:");
-  const std::string authorization = "Authorization: " + token_;
-  if (!token_.empty()) headers = curl_slist_append(headers, authorization.c_str());
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
+  curl_slist* headers = SetUp(curl, endpoint, api, body, token_);
   curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, kRequestTimeoutMs);
-  curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
-  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-  curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
-  curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
   char detail[CURL_ERROR_SIZE] = "";
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, detail);
-  if (!config_.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, config_.caFile.c_str());
-  if (!config_.certFile.empty()) curl_easy_setopt(curl, CURLOPT_SSLCERT, config_.certFile.c_str());
-  if (!config_.keyFile.empty()) curl_easy_setopt(curl, CURLOPT_SSLKEY, config_.keyFile.c_str());
   const CURLcode sent = curl_easy_perform(curl);
   // The handle must not keep pointers into this call's locals.
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);

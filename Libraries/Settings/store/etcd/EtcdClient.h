@@ -20,6 +20,8 @@
 #include "etcd/EtcdConfig.h"
 #include "etcd/EtcdPath.h"
 
+struct curl_slist;
+
 namespace keytreestore {
 
 class EtcdClient {
@@ -43,6 +45,18 @@ class EtcdClient {
   // Whether the last Call failed because no endpoint answered at all (none could
   // be reached, or none answered in time), rather than one that answered refusing.
   bool ReachedNone() const { return reachedNone_; }
+
+  // For a transfer made apart from Call (a watch's stream): sets handle (a CURL
+  // easy handle) up for a POST of body to "/v3/" + api at endpoint, TLS as
+  // configured, with the JSON and authorization headers (token, when not empty),
+  // no signals and the connection bound. body must outlive the transfer. Gives
+  // the header list, which the caller frees after the transfer.
+  curl_slist* SetUp(void* handle, const std::string& endpoint, const char* api,
+                    const std::string& body, const std::string& token) const;
+  // A new token from endpoint for a transfer made apart from Call: STORE_OK (an
+  // empty token without a user configured), or STORE_E_IO with what the attempt
+  // met in *why.
+  int FreshToken(const std::string& endpoint, std::string* token, std::string* why);
 
  private:
   enum class Outcome { kAnswered, kRefused, kUnreachable, kBadToken };

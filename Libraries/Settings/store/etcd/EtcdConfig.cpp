@@ -181,4 +181,17 @@ int CheckPasswordTransport(const EtcdConfig& config, const std::vector<std::stri
   return STORE_OK;
 }
 
+int ConfigureEtcdPath(const std::string& path, EtcdPath* parsed, EtcdConfig* config) {
+  std::string reason;
+  if (!ParseEtcdPath(path, parsed, &reason)) {
+    // A path with "@" in it may hold a password ("etcd://root:pw@host:2379/x"): not shown.
+    const bool shown = path.find('@') == std::string::npos;
+    NoteFailure("etcd path \"%s\": %s", shown ? Printable(path).c_str() : "etcd://...",
+                reason.c_str());
+    return STORE_E_BAD_ARGUMENT;
+  }
+  if (ReadEtcdConfig(config) != STORE_OK) return STORE_E_IO;
+  return CheckPasswordTransport(*config, parsed->endpoints);
+}
+
 }  // namespace keytreestore

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "etcd/EtcdPath.h"
+
 namespace keytreestore {
 
 struct EtcdConfig {
@@ -45,6 +47,11 @@ int ReadEtcdConfig(EtcdConfig* config);
 // without allowCleartext, and an endpoint is not a loopback address: its password
 // would cross the network in clear text. STORE_OK otherwise.
 int CheckPasswordTransport(const EtcdConfig& config, const std::vector<std::string>& endpoints);
+
+// What reaching the settings under an etcd path takes: the path split and the
+// configuration read and checked. STORE_OK; STORE_E_BAD_ARGUMENT (noted) for a
+// malformed path; what ReadEtcdConfig and CheckPasswordTransport give.
+int ConfigureEtcdPath(const std::string& path, EtcdPath* parsed, EtcdConfig* config);
 
 }  // namespace keytreestore
 

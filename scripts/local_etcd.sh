@@ -24,7 +24,8 @@ start_local_etcd() {
   etcd --name local --data-dir "$dir/etcd" \
     --listen-client-urls "http://127.0.0.1:$client" --advertise-client-urls "http://127.0.0.1:$client" \
     --listen-peer-urls "http://127.0.0.1:$peer" --initial-advertise-peer-urls "http://127.0.0.1:$peer" \
-    --initial-cluster "local=http://127.0.0.1:$peer" >"$dir/etcd.log" 2>&1 &
+    --initial-cluster "local=http://127.0.0.1:$peer" \
+    --experimental-watch-progress-notify-interval 5s >"$dir/etcd.log" 2>&1 &
   LOCAL_ETCD_PID=$!
   LOCAL_ETCD_ENDPOINT="127.0.0.1:$client"
   # The local copies of what is read from it stay beside it.

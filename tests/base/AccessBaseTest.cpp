@@ -60,6 +60,28 @@ TEST_F(AccessBaseTest, UpdateCheckAsksTheStoreEvenWhenClosed) {
   EXPECT_EQ(store.calls.size(), 2u);
 }
 
+TEST_F(AccessBaseTest, WatchCallsNeedAnOpenObjectAndGiveTheStoresResults) {
+  CAccessLibraryBaseCpp base(L"A");
+  int fd = -1;
+  int changed = -1;
+  EXPECT_EQ(base.Watch(&fd), 201);
+  EXPECT_EQ(base.WaitForChange(0, &changed), 201);
+  EXPECT_EQ(base.Unwatch(), 201);
+  EXPECT_EQ(fd, -1);
+  ASSERT_EQ(base.Open(), 0);
+  store.results["StoreWatch"] = STORE_E_IO;
+  EXPECT_EQ(base.Watch(&fd), STORE_E_IO);
+  store.results.clear();
+  EXPECT_EQ(base.Watch(&fd), 0);
+  EXPECT_EQ(fd, 7);
+  store.updated = 1;
+  EXPECT_EQ(base.WaitForChange(10, &changed), 0);
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(base.Unwatch(), 0);
+  EXPECT_THAT(store.Trace(), ElementsAre(L"StoreOpen A", L"StoreWatch A", L"StoreWatch A",
+                                         L"StoreWaitForChange A", L"StoreUnwatch A"));
+}
+
 TEST_F(AccessBaseTest, OverlongOrNullPathIsNeverCutShort) {
   const std::wstring fits = L"C:/" + std::wstring(256, L'p');  // 259 characters
   const std::wstring tooLong = fits + L"q";

@@ -30,3 +30,25 @@ cluster="etcd://$LOCAL_ETCD_ENDPOINT/sites/consumer"
 grep -q "read back: task count 3, client AE title ECHO_SCU_2" "$work/cluster.txt"
 [ "$("$tool" get "$cluster" /DicomClientSetting/DicomClient/Port)" = 11112 ]
 echo "consumer on $cluster: saved and read back"
+
+# The service loop of reload_on_change, on the file and on the prefix: started,
+# then another process (the tool) saves a change, which the loop must take,
+# print and end on.
+take_change() {
+  local path=$1 out="$work/reload.txt" pid
+  "$work/consumer/build/reload_on_change" "$path" 1 >"$out" &
+  pid=$!
+  for _ in $(seq 100); do grep -q "task count" "$out" && break; sleep 0.1; done
+  "$tool" set "$path" /EchoScu/TaskCount 9 >/dev/null
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    echo "reload_on_change on $path did not take the change" >&2
+    return 1
+  fi
+  wait "$pid"
+  [ "$(tail -n 1 "$out")" = "task count 9, client AE title ECHO_SCU_2" ]
+  echo "reload_on_change on $path: took the change"
+}
+take_change "$work/consumer/settings.xml"
+take_change "$cluster"

@@ -87,6 +87,22 @@ int StoreDataUpdateCheck(int* updated, const wchar_t* path) {
   return result;
 }
 
+int StoreWatch(const wchar_t* path, int* fd) {
+  const int result = Record("StoreWatch", path);
+  if (fd != nullptr) *fd = 7;
+  return result;
+}
+
+int StoreWaitForChange(const wchar_t* path, int, int* changed) {
+  const int result = Record("StoreWaitForChange", path);
+  if (changed != nullptr && Recorder().updated) *changed = *Recorder().updated;
+  return result;
+}
+
+int StoreUnwatch(const wchar_t* path) {
+  return Record("StoreUnwatch", path);
+}
+
 const char* StoreResultText(int) {
   return "recorded";
 }

@@ -85,6 +85,21 @@ int CAccessLibraryBaseCpp::GetDataUpdateCheck() {
   return updated;
 }
 
+int CAccessLibraryBaseCpp::Watch(int* fd) {
+  if (m_openFlag == 0) return kWrongOpenState;
+  return StoreWatch(m_filePath, fd);
+}
+
+int CAccessLibraryBaseCpp::WaitForChange(int timeoutMs, int* changed) {
+  if (m_openFlag == 0) return kWrongOpenState;
+  return StoreWaitForChange(m_filePath, timeoutMs, changed);
+}
+
+int CAccessLibraryBaseCpp::Unwatch() {
+  if (m_openFlag == 0) return kWrongOpenState;
+  return StoreUnwatch(m_filePath);
+}
+
 int CAccessLibraryBaseCpp::GetEnabled() {
   return 1;
 }

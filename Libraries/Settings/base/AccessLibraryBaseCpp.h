@@ -62,6 +62,22 @@ class DICOMSETTINGS_API CAccessLibraryBaseCpp {
   // 1 when the file on disk is no longer the one last loaded or saved, else 0.
   int GetDataUpdateCheck();
 
+  // Change notification for this object's settings (StoreWatch): *fd receives a
+  // descriptor that becomes readable when another process changes them or a
+  // source they extend, for the caller's poll loop; from then on
+  // GetDataUpdateCheck answers from the watch. The watch is the path's, shared
+  // by every object of the path, and ends with the last Close or with Unwatch.
+  // 0; kWrongOpenState (*fd untouched) when the object is not open; the store's
+  // code when the settings cannot be watched.
+  int Watch(int* fd);
+  // Waits at most timeoutMs milliseconds (-1: without end) for a change: *changed
+  // 1 when one was seen since the last Load, else 0; reads the descriptor empty.
+  // 0; kWrongOpenState when not open; the store's code (STORE_E_BAD_ARGUMENT when
+  // the path is not watched).
+  int WaitForChange(int timeoutMs, int* changed);
+  // Stops the path's watch. 0; kWrongOpenState when not open.
+  int Unwatch();
+
   // Whether this object holds its file open in the store.
   bool IsOpen() const { return m_openFlag != 0; }
 

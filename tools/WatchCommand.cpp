@@ -82,6 +82,9 @@ int RunWatch(const std::string& file, const std::vector<std::string>& keys, bool
       ReportError(kExitProblems, file, FailureText(settings.Path()));
       continue;
     }
+    // The etcd revision read (0 for a file): the change is no later than it.
+    long long revision = 0;
+    StoreGetRevision(settings.Path(), &revision);
     std::vector<AreaReading> after;
     if (!ReadAreas(settings, areas, &after, &why)) return ReportError(kExitUsage, file, why);
     for (const Difference& difference : CompareReadings(before, after)) {
@@ -91,11 +94,12 @@ int RunWatch(const std::string& file, const std::vector<std::string>& keys, bool
         const auto text = [](const std::optional<std::wstring>& value) {
           return value ? nlohmann::ordered_json(ToUtf8(*value)) : nlohmann::ordered_json(nullptr);
         };
-        std::cout << nlohmann::ordered_json{{"key", key},
-                                            {"old", text(difference.first)},
-                                            {"new", text(difference.second)},
-                                            {"time", UtcNow()}}
-                         .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+        nlohmann::ordered_json line{{"key", key},
+                                    {"old", text(difference.first)},
+                                    {"new", text(difference.second)},
+                                    {"time", UtcNow()}};
+        if (revision > 0) line["revision"] = revision;
+        std::cout << line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                   << std::endl;
       } else {
         std::cout << ChangeLine(key, Narrow(difference.first), Narrow(difference.second))

@@ -5,8 +5,10 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 
 #include "ChildProcess.h"
+#include "EtcdCluster.h"
 #include "TempDir.h"
 
 namespace {
@@ -47,6 +49,20 @@ TEST(WatchCommand, PrintsEachChangeOfTheKeysWatchedAndStopsOnCountOrSignal) {
   EXPECT_NE(out.find("{\"key\":\"/Mwmscu/Port\",\"old\":\""), std::string::npos) << out;
   watcher.Signal(SIGTERM);
   EXPECT_EQ(watcher.Wait(), 0);
+}
+
+TEST(WatchCommand, JsonLinesOnAnEtcdPrefixCarryTheRevision) {
+  EtcdCluster cluster(1);
+  const std::wstring wide = cluster.Path("sites/watched");
+  const std::string path(wide.begin(), wide.end());
+  ChildProcess init(DICOMSETTINGS_TOOL, {"init", path});
+  ASSERT_EQ(init.Wait(), 0);
+  ChildProcess watcher(DICOMSETTINGS_TOOL, {"watch", "--json", "--count", "1", path});
+  const std::string out = ChangeUntilPrinted(watcher, path, 1);
+  EXPECT_EQ(watcher.Wait(), 0) << out;
+  const nlohmann::json line = nlohmann::json::parse(out.substr(0, out.find('\n')));
+  EXPECT_EQ(line["key"], "/Mwmscu/Port");
+  EXPECT_GT(line["revision"].get<long long>(), 1);
 }
 
 }  // namespace

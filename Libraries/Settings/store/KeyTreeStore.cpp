@@ -169,6 +169,14 @@ int StoreWatch(const wchar_t* path, int* fd) {
   });
 }
 
+int StoreGetRevision(const wchar_t* path, long long* revision) {
+  if (revision == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
+  return WithOpenTree(path, [&](OpenTree& f) {
+    *revision = f.backing->KeptRevision();
+    return static_cast<int>(STORE_OK);
+  });
+}
+
 int StoreWaitForChange(const wchar_t* path, int timeoutMs, int* changed) {
   if (changed == nullptr) return FinishCall(path, STORE_E_BAD_ARGUMENT);
   std::shared_ptr<keytreestore::TreeWatch> watch;

@@ -285,6 +285,10 @@ KEYTREESTORE_API int StoreRevertTo(const wchar_t* path, long long id);
  * holds no watch thread: it may only close what it inherited (a watched path's
  * descriptor stays open in it until then). */
 KEYTREESTORE_API int StoreWatch(const wchar_t* path, int* fd);
+/* The etcd revision the open settings of path were last loaded or saved at, in
+ * *revision: what a watch goes on from. 0 for a file and for settings served from
+ * a local copy. STORE_OK; STORE_E_NOT_OPEN. */
+KEYTREESTORE_API int StoreGetRevision(const wchar_t* path, long long* revision);
 /* Waits at most timeoutMs milliseconds (-1: without end) for a change of the
  * watched path: *changed 1 when one was seen since the last load, else 0.
  * STORE_E_BAD_ARGUMENT when the path is not watched. */

@@ -3,6 +3,7 @@
 // is not missed, and the update check answers from the watch.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -101,6 +102,44 @@ TEST(Watch, ALoadThatChangesTheChainWatchesTheNewSources) {
   ReplaceOnDisk(dir.File("two.xml"), SettingsXml("<A>two changed</A>"));
   ASSERT_EQ(StoreWaitForChange(host.path().c_str(), 5000, &changed), STORE_OK);
   EXPECT_EQ(changed, 1) << "a change of the source it extends since the load";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Watch, ABurstOfSavesWakesOnceAndALoadTakesTheLast) {
+  TempDir dir;
+  WriteTextFile(dir.File("s.xml"), SettingsXml("<A>0</A>"));
+  OpenedFile file(dir.WideFile("s.xml"));
+  int fd = -1;
+  ASSERT_EQ(StoreWatch(file.path().c_str(), &fd), STORE_OK);
+  OpenedFile other(OtherPathText(file.path()));
+  for (int i = 1; i <= 1000; ++i) {
+    ASSERT_EQ(other.Set(L"/A", std::to_wstring(i)), STORE_OK);
+    ASSERT_EQ(other.Save(), STORE_OK);
+  }
+  int changed = -1;
+  ASSERT_EQ(StoreWaitForChange(file.path().c_str(), 5000, &changed), STORE_OK);
+  EXPECT_EQ(changed, 1);
+  ASSERT_EQ(StoreLoad(file.path().c_str()), STORE_OK);
+  EXPECT_EQ(file.Read(L"/A").text, L"1000");
+  // Signs of the burst still arriving find nothing newer than the load.
+  ASSERT_EQ(StoreWaitForChange(file.path().c_str(), 500, &changed), STORE_OK);
+  EXPECT_EQ(changed, 0);
+}
+
+TEST(Watch, AFolderGoneCannotBeWatchedAndTheCheckStillAsks) {
+  TempDir dir;
+  const std::string folder = dir.File("gone");
+  mkdir(folder.c_str(), 0700);
+  WriteTextFile(folder + "/s.xml", SettingsXml("<A>0</A>"));
+  OpenedFile file(dir.WideFile("gone/s.xml"));
+  std::remove((folder + "/s.xml").c_str());
+  rmdir(folder.c_str());
+  int fd = -1;
+  EXPECT_EQ(StoreWatch(file.path().c_str(), &fd), STORE_E_IO);
+  EXPECT_EQ(UpdateCheck(file.path()), 1);
 }
 
 }  // namespace

@@ -86,6 +86,17 @@ TEST(SecurityTest, TlsClientCertificateAndUserFromTheEnvironment) {
   for (const char* secret : {"rootpw", "PRIVATE KEY", "client.key"}) {
     EXPECT_THAT(history, ::testing::Not(HasSubstr(secret)));
   }
+  // A watch over TLS, with the user's token, hears of another writer's save.
+  int fd = -1;
+  ASSERT_EQ(StoreWatch(path.c_str(), &fd), STORE_OK);
+  const std::wstring other = path + L"/";  // the same prefix, a tree of its own
+  ASSERT_EQ(StoreOpen(other.c_str(), 0), STORE_OK);
+  ASSERT_EQ(StoreSetValue(other.c_str(), L"/A/V", L"changed"), STORE_OK);
+  ASSERT_EQ(StoreSave(other.c_str()), STORE_OK);
+  int changed = -1;
+  ASSERT_EQ(StoreWaitForChange(path.c_str(), 10000, &changed), STORE_OK);
+  EXPECT_EQ(changed, 1);
+  StoreClose(other.c_str(), 0);
   StoreClose(path.c_str(), 0);
 }
 

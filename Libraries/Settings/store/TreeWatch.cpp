@@ -141,9 +141,9 @@ void TreeWatch::Run(OpenTree* tree) {
     }
     if (reloaded || files || told) {
       std::lock_guard<std::mutex> guard(tree->mutex);
-      // A load may have brought another chain, whether its wake came yet or not.
+      // A load may have brought another chain (whether its wake came yet or not):
+      // the new one is watched from what that load read.
       if (ChainPaths(*tree) != watched_) {
-        // A load brought another chain: the new one is watched from what it read.
         whole = Watch(*tree) == STORE_OK;
         if (!whole) watched_.clear();
       } else {

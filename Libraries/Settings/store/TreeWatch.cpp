@@ -174,7 +174,7 @@ void TreeWatch::Check(OpenTree& tree, bool files, const std::vector<EtcdWatch::S
 
 int TreeWatch::Wait(int timeoutMs) {
   pollfd fd = {notify_, POLLIN, 0};
-  if (!Changed() && poll(&fd, 1, timeoutMs) <= 0) return 0;
+  if (!Changed()) poll(&fd, 1, timeoutMs);
   Empty(notify_);
   return Changed() ? 1 : 0;
 }

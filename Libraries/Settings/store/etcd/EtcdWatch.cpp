@@ -102,6 +102,10 @@ void EtcdWatch::Open(Stream& stream) {
     return;
   }
   stream.headers = stream.client->SetUp(stream.easy, endpoint, "watch", stream.body, token);
+  // Only while the member has a leader: one cut off from the others' majority ends
+  // the stream rather than go on sending progress of a revision that stands still.
+  stream.headers = curl_slist_append(stream.headers, "Grpc-Metadata-hasleader: true");
+  curl_easy_setopt(stream.easy, CURLOPT_HTTPHEADER, stream.headers);
   curl_easy_setopt(stream.easy, CURLOPT_TCP_KEEPIDLE, kKeepIdleS);
   curl_easy_setopt(stream.easy, CURLOPT_TCP_KEEPINTVL, kKeepIntervalS);
   curl_easy_setopt(stream.easy, CURLOPT_WRITEFUNCTION, Receive);

@@ -6,7 +6,8 @@
 // A stream starts from a given revision (the one its settings were read at, plus
 // one), so that nothing saved after that read goes unseen. It is resumed from the
 // revision after the last one it accounted for, on the next endpoint, when
-//  - its connection ends or fails (a member stopped, killed or out of reach);
+//  - its connection ends or fails (a member stopped, killed or out of reach), or
+//    the member ends it (one that lost its leader does: streams ask for that);
 //  - it is not created within EtcdClient::kRequestTimeoutMs;
 //  - it says nothing for kSilentMs. Streams ask for progress notifications,
 //    which a member sends while nothing changes, at the interval its

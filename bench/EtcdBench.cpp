@@ -13,36 +13,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <tuple>
 
 #include "EtcdCluster.h"
 #include "FixtureFiles.h"
 #include "KeyTreeStore.h"
+#include "WallClock.h"
 #include "etcd/AreaText.h"
 #include "etcd/Base64.h"
 #include "etcd/EtcdClient.h"
-
-namespace {
-
-// Keeps the wall-clock time per iteration of every benchmark: the store waits on
-// the network, so processor time would hide most of a request.
-class Collector : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      const double unit = run.time_unit == benchmark::kMillisecond   ? 1e6
-                          : run.time_unit == benchmark::kMicrosecond ? 1e3
-                                                                     : 1.0;
-      real[run.run_name.function_name] = run.GetAdjustedRealTime() * unit;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> real;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
@@ -161,7 +140,7 @@ int main(int argc, char** argv) {
     }
   });
 
-  Collector collector;
+  bench::WallClock collector;
   benchmark::RunSpecifiedBenchmarks(&collector);
   StoreClose(path.c_str(), 0);
   StoreClose(fixture.widePath.c_str(), 0);

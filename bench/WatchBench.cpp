@@ -16,13 +16,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "EtcdCluster.h"
 #include "FixtureFiles.h"
 #include "KeyTreeStore.h"
+#include "WallClock.h"
 
 namespace {
 
@@ -99,19 +99,6 @@ Wake MeasureWake(const std::wstring& path, int saves) {
   return wake;
 }
 
-// Keeps the wall-clock time per iteration of every benchmark.
-class Collector : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      real[run.run_name.function_name] = run.GetAdjustedRealTime();  // ns
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> real;
-};
-
 // The update check per call on path, watched or not.
 void RegisterUpdateCheck(const std::string& name, const std::wstring& path, bool watched) {
   benchmark::RegisterBenchmark(name.c_str(), [path, watched](benchmark::State& state) {
@@ -161,7 +148,7 @@ int main(int argc, char** argv) {
   RegisterUpdateCheck("update_check/file_watched", fixture.widePath, true);
   RegisterUpdateCheck("update_check/etcd", prefix, false);
   RegisterUpdateCheck("update_check/etcd_watched", prefix, true);
-  Collector collector;
+  bench::WallClock collector;
   benchmark::RunSpecifiedBenchmarks(&collector);
   StoreClose(prefix.c_str(), 0);
   StoreClose(fixture.widePath.c_str(), 0);

@@ -20,6 +20,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How much of a text from etcd a reason shows.
+constexpr size_t kShownText = 160;
 // A line longer than this (an event carrying a huge area) ends the stream.
 constexpr size_t kMaxLineBytes = size_t{64} << 20;
 // TCP keepalive on a stream: a member's host gone silent is left within
@@ -163,7 +165,7 @@ bool EtcdWatch::Read(Stream& stream, const std::string& line) {
   if (found == answer.end() || !found->is_object()) {
     const std::string error = answer.is_object() ? answer.value("error", nlohmann::json()).dump()
                                                  : std::string("not JSON");
-    stream.ending = "the watch answered " + Printable(error, 160);
+    stream.ending = "the watch answered " + Printable(error, kShownText);
     return false;
   }
   const nlohmann::json& result = *found;
@@ -174,7 +176,7 @@ bool EtcdWatch::Read(Stream& stream, const std::string& line) {
       stream.compactedAway = true;
       stream.next = compacted;
     }
-    stream.ending = "watch canceled: " + Printable(JsonText(result, "cancel_reason"), 160);
+    stream.ending = "watch canceled: " + Printable(JsonText(result, "cancel_reason"), kShownText);
     return false;
   }
   if (result.value("created", false)) {
